@@ -1,0 +1,62 @@
+#include "data/tbatchmove.h"
+
+#include "data/databaseerror.h"
+#include "data/ttable.h"
+
+namespace {
+
+// Closes a table the copy opened, also when the copy fails.
+class OpenedForCopy {
+public:
+    explicit OpenedForCopy(TTable& table) : table_(table), opened_(!table.active())
+    {
+        if (opened_)
+            table_.open();
+    }
+    ~OpenedForCopy()
+    {
+        if (opened_)
+            table_.close();
+    }
+    OpenedForCopy(const OpenedForCopy&) = delete;
+    OpenedForCopy& operator=(const OpenedForCopy&) = delete;
+
+private:
+    TTable& table_;
+    bool opened_;
+};
+
+} // namespace
+
+void TBatchMove::execute()
+{
+    if (!source_ || !destination_)
+        throw DatabaseError("The batch copy needs a source and a destination table");
+    if (destination_->active())
+        throw DatabaseError("Cannot copy into table " + destination_->tableName() + " while it is open");
+
+    OpenedForCopy source(*source_);
+    // Walking the source must not make its bound controls show (and decode) every record.
+    source_->disableControls();
+    struct Resume {
+        TTable& table;
+        ~Resume() { table.enableControls(); }
+    } resume{*source_};
+
+    const paradox::Table& from = source_->file();
+    if (std::filesystem::weakly_canonical(source_->filePath()) ==
+        std::filesystem::weakly_canonical(destination_->filePath()))
+        throw DatabaseError("Cannot copy table " + source_->tableName() + " onto itself");
+
+    paradox::Table::create(destination_->filePath(), from.fields(), from.info().codePage);
+    paradox::Table to(destination_->filePath(), {paradox::Lock::Exclusive});
+
+    const int fieldCount = static_cast<int>(from.fields().size());
+    std::vector<paradox::FieldChange> values;
+    for (source_->first(); !source_->eof(); source_->next()) {
+        values.clear();
+        for (int field = 0; field < fieldCount; ++field)
+            values.push_back({field, source_->field(field).value()});
+        to.append(values);
+    }
+}

@@ -1,0 +1,24 @@
+// Table-to-table copy: the destination is created anew with the source's fields and no
+// index, replacing a table of that name, and every visible record of the source is copied.
+#pragma once
+
+class TTable;
+
+enum class TBatchMode { batCopy };
+
+class TBatchMove {
+public:
+    void setSource(TTable* source) { source_ = source; }
+    void setDestination(TTable* destination) { destination_ = destination; }
+    void setMode(TBatchMode mode) { mode_ = mode; }
+    TBatchMode mode() const { return mode_; }
+
+    // Opens a closed source for the copy and closes it again afterwards; the destination
+    // must be closed and is left closed.
+    void execute();
+
+private:
+    TTable* source_ = nullptr;
+    TTable* destination_ = nullptr;
+    TBatchMode mode_ = TBatchMode::batCopy;
+};

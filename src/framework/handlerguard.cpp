@@ -1,0 +1,14 @@
+#include "framework/handlerguard.h"
+
+#include <QMessageBox>
+
+#include "framework/errordisplay.h"
+
+void showHandlerError(const QString& text)
+{
+    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance())) {
+        app->showError(text);
+        return;
+    }
+    QMessageBox::critical(nullptr, QCoreApplication::applicationName(), text);
+}

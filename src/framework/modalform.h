@@ -1,0 +1,20 @@
+// The base of the program's own modal windows. Each is created once at start-up and lives
+// until the program ends, so its controls keep what the user left in them between uses.
+#pragma once
+
+#include <QDialog>
+
+enum class TModalResult { mrNone, mrOk, mrCancel };
+
+class TModalForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TModalForm(QWidget* parent = nullptr);
+
+    // Shows the window modally; mrCancel when it was closed any way other than OK.
+    TModalResult ShowModal();
+
+protected:
+    // A fixed-size window whose client area is width × height.
+    void setFixedClientSize(int width, int height);
+};

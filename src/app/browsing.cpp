@@ -1,0 +1,127 @@
+// Browsing: stepping with wrap-around (and finding memo text on the way), zooming, and
+// jumping with the position bar.
+#include "main.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+
+#include "data/data.h"
+#include "framework/statuspanes.h"
+#include "framework/trackbar.h"
+#include "imaging/pdbmultiimage.h"
+
+namespace {
+
+constexpr int zoomStepLimit = 10;
+
+// Keeps the bound controls suspended for a scope, resuming them also when a move fails.
+class SuspendedControls {
+public:
+    explicit SuspendedControls(TTable& table) : table_(table) { table_.disableControls(); }
+    ~SuspendedControls() { table_.enableControls(); }
+    SuspendedControls(const SuspendedControls&) = delete;
+    SuspendedControls& operator=(const SuspendedControls&) = delete;
+
+private:
+    TTable& table_;
+};
+
+// One move in the stepping direction, coming round at the ends of the visible records.
+void moveRound(TTable& table, bool forward)
+{
+    if (forward) {
+        table.next();
+        if (table.eof())
+            table.first();
+    } else {
+        table.prior();
+        if (table.bof())
+            table.last();
+    }
+}
+
+} // namespace
+
+void TForm1::SpeedButton2Click()
+{
+    step(true);
+}
+
+void TForm1::SpeedButton1Click()
+{
+    step(false);
+}
+
+void TForm1::SpeedButton4Click()
+{
+    SpeedButton2Click();
+}
+
+void TForm1::step(bool forward)
+{
+    ZoomStep = 0;
+    SlideshowForward = forward;
+    TTable& pictures = db().Table1;
+    pictures.refresh();
+    moveRound(pictures, forward);
+    {
+        // Only the picture where the search ends is decoded, not every one passed over.
+        SuspendedControls suspended(pictures);
+        const int start = pictures.recNo();
+        const std::string wanted = Edit1->text().toStdString();
+        if (wanted.empty()) {
+            RzStatusPane4->clear();
+        } else {
+            bool found = false;
+            do {
+                moveRound(pictures, forward);
+                found = pictures.fieldByName("MEMO").asString().find(wanted) != std::string::npos;
+            } while (!found && pictures.recNo() != start);
+            RzStatusPane4->setText(found ? QStringLiteral("Found") : QStringLiteral("NOT Found"));
+        }
+    }
+    fitPictureToView();
+    showPictureName();
+    setPositionBar(pictures.recordCount() > 0 ? pictures.recNo() : 0);
+}
+
+void TForm1::fitPictureToView()
+{
+    const QSize picture = PDBMultiImage1->pictureSize();
+    const QSize view = PDBMultiImage1->displaySize();
+    PDBMultiImage1->setStretchRatio(picture.width() > view.width() || picture.height() > view.height());
+}
+
+void TForm1::showPictureName()
+{
+    Tdb& tables = db();
+    const bool showName = tables.Table3.fieldByName("TITEL").asBoolean();
+    PDBMultiImage1->setTextOverlay(showName ? QString::fromStdString(tables.Table1.fieldByName("NAAM").asString())
+                                            : QString());
+}
+
+void TForm1::SpeedButton5Click()
+{
+    if (ZoomStep > -zoomStepLimit) {
+        PDBMultiImage1->Zoom(1.1);
+        --ZoomStep;
+    }
+}
+
+void TForm1::SpeedButton6Click()
+{
+    if (ZoomStep < zoomStepLimit) {
+        PDBMultiImage1->Zoom(0.9);
+        ++ZoomStep;
+    }
+}
+
+void TForm1::RzTrackBar1MouseUp()
+{
+    ZoomStep = 0;
+    TTable& pictures = db().Table1;
+    pictures.moveBy(RzTrackBar1->value() - pictures.recNo());
+    RzStatusPane3->setText(QString::number(pictures.recNo()));
+    if (db().Table3.fieldByName("TITEL").asBoolean())
+        PDBMultiImage1->setTextOverlay(QString::fromStdString(pictures.fieldByName("NAAM").asString()));
+}

@@ -1,0 +1,69 @@
+// Opening an album by its blob file (through the password gate), deleting an album, and
+// closing the open one, which both do first.
+#include "app/main.h"
+
+#include "data/data.h"
+#include "data/schema.h"
+#include "framework/dialogservice.h"
+
+namespace {
+
+// An album is chosen by its picture table's blob file, the one file name that belongs to
+// that table alone; the dialog starts with an empty file name each time.
+std::optional<QString> chooseAlbumFile(TForm1& window, const QString& title)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filters = {QStringLiteral("Databases (*.mb)")};
+    return window.dialogs().openFile(&window, request);
+}
+
+void pointAt(TTable& table, const std::string& directory, const std::string& tableName)
+{
+    table.setDatabaseName(directory);
+    table.setTableType(TTableType::ttDefault);
+    table.setTableName(tableName);
+}
+
+} // namespace
+
+void TForm1::closeAlbum()
+{
+    if (!albumOpen())
+        return;
+    SpeedButton7Click();
+    Tdb& tables = db();
+    for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
+        if (table->active())
+            table->refresh();
+    for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
+        table->close();
+}
+
+void TForm1::Open1Click()
+{
+    const std::optional<QString> chosen = chooseAlbumFile(*this, QStringLiteral("Open a Database"));
+    if (!chosen)
+        return;
+    ZoomStep = 0;
+    const schema::AlbumLocation album = schema::splitChosenPath(chosen->toStdString());
+    closeAlbum();
+    PasswordGate(album.directory, album.baseName);
+}
+
+void TForm1::Delete1Click()
+{
+    const std::optional<QString> chosen = chooseAlbumFile(*this, QStringLiteral("Delete a Database"));
+    if (!chosen)
+        return;
+    ButtonStatus(false);
+    const schema::AlbumLocation album = schema::splitChosenPath(chosen->toStdString());
+    closeAlbum();
+    Tdb& tables = db();
+    pointAt(tables.Table1, album.directory, schema::pictureTableName(album.baseName));
+    pointAt(tables.Table2, album.directory, schema::categoryTableName(album.baseName));
+    pointAt(tables.Table3, album.directory, schema::settingsTableName(album.baseName));
+    tables.Table1.deleteTable();
+    tables.Table2.deleteTable();
+    tables.Table3.deleteTable();
+}

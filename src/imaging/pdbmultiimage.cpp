@@ -1,0 +1,521 @@
+#include "imaging/pdbmultiimage.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+
+#include "data/tdatasource.h"
+#include "data/ttable.h"
+#include "imaging/decoder.h"
+#include "imaging/displaydecoder.h"
+#include "imaging/error.h"
+
+namespace {
+
+// Zoom stops at these scales of the picture's own size.
+constexpr double smallestScale = 0.02;
+constexpr double largestScale = 16.0;
+
+const QStringList loadableExtensions{"wmf", "jpg", "jpeg", "gif", "tif", "tiff", "pcx", "tga",
+                                     "eps", "bmp", "png", "pcd", "dxf", "scm", "cms"};
+
+QByteArray toByteArray(const paradox::Bytes& bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+class TPDBMultiImage::Link : public TDataLink {
+public:
+    explicit Link(TPDBMultiImage& view) : view_(view) {}
+    std::string fieldName;
+
+private:
+    void activeChanged() override { view_.reload(); }
+    void dataSetChanged() override { view_.reload(); }
+    void dataSetScrolled() override { view_.reload(); }
+    void editingChanged() override { view_.reload(); }
+    void recordChanged(const TField* field) override
+    {
+        if (!field || field == view_.field())
+            view_.reload();
+    }
+    void updateData() override { view_.storeIfModified(); }
+
+    TPDBMultiImage& view_;
+};
+
+TPDBMultiImage::TPDBMultiImage(QWidget* parent)
+    : QAbstractScrollArea(parent), link_(std::make_unique<Link>(*this)), overlayColour_(Qt::green)
+{
+    decoder_ = std::make_unique<imaging::DisplayDecoder>(
+        [this](quint64 ticket, imaging::DecodedPicture picture) { decoded(ticket, std::move(picture)); },
+        [this](quint64 ticket, int code, const QString& text) { decodeFailed(ticket, code, text); },
+        [this](quint64 ticket, int percent, const QString& status) { decodeProgress(ticket, percent, status); });
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    link_->fieldName = "FOTO";
+}
+
+TPDBMultiImage::~TPDBMultiImage() = default;
+
+// --- binding -----------------------------------------------------------------------------
+
+void TPDBMultiImage::setDataSource(TDataSource* source)
+{
+    link_->setDataSource(source);
+    reload();
+}
+
+void TPDBMultiImage::setDataField(const std::string& name)
+{
+    link_->fieldName = name;
+    reload();
+}
+
+TField* TPDBMultiImage::field() const
+{
+    TTable* table = link_->dataSet();
+    return table ? table->findField(link_->fieldName) : nullptr;
+}
+
+void TPDBMultiImage::reload()
+{
+    modified_ = false;
+    TField* source = field();
+    showStoredBytes(source ? toByteArray(source->asBytes()) : QByteArray());
+}
+
+void TPDBMultiImage::showStoredBytes(const QByteArray& bytes)
+{
+    // The same bytes as shown already (a record entering or leaving editing, our own stored
+    // change coming back): keep the decoded picture instead of decoding it again.
+    if (shownIsStored_ && bytes == stored_)
+        return;
+    stored_ = bytes;
+    shownIsStored_ = true;
+    decoder_->recycle(std::move(shown_));
+    shown_ = QImage();
+    fullSize_ = QImage();
+    scaledCache_ = QImage();
+    ownSize_ = QSize();
+    failed_ = false;
+    zoom_ = 1.0;
+    if (stored_.isEmpty()) {
+        decoder_->cancel();
+        ticket_ = 0;
+    } else {
+        requestDecode(boxForDisplay());
+    }
+    pictureChanged();
+}
+
+void TPDBMultiImage::storeIfModified()
+{
+    if (!modified_)
+        return;
+    TField* target = field();
+    TTable* table = link_->dataSet();
+    if (!target || !table ||
+        (table->state() != TDataSetState::dsEdit && table->state() != TDataSetState::dsInsert))
+        return;
+    modified_ = false;
+    if (shown_.isNull()) {
+        stored_.clear();
+        shownIsStored_ = true;
+        target->clear();
+        return;
+    }
+    std::atomic_bool abort{false};
+    QByteArray jpeg;
+    try {
+        jpeg = imaging::encode(fullSize_.isNull() ? shown_ : fullSize_, imaging::SaveFormat::Jpg, settings_,
+                               foregroundControl(abort));
+    } catch (const imaging::Error& error) {
+        emit ilibError(error.codeValue(), error.text());
+        return;
+    }
+    // Remember the bytes first: the field's change comes back to reload(), which then finds
+    // the picture it already shows.
+    stored_ = jpeg;
+    shownIsStored_ = true;
+    target->setAsBytes(paradox::Bytes(jpeg.begin(), jpeg.end()));
+}
+
+// --- decoding ----------------------------------------------------------------------------
+
+QSize TPDBMultiImage::displayBox() const
+{
+    return viewport()->size() * viewport()->devicePixelRatioF();
+}
+
+QSize TPDBMultiImage::boxForDisplay() const
+{
+    // Fitted keeping proportions, the picture never needs more pixels than the display has
+    // (until zoomed in); every other way of showing it needs its own size.
+    if (stretchRatio_ && zoom_ <= 1.0)
+        return displayBox().expandedTo(QSize(1, 1));
+    return {};
+}
+
+void TPDBMultiImage::requestDecode(QSize box)
+{
+    ticketBox_ = box;
+    ticket_ = decoder_->decode(stored_, box, settings_.pcdMode());
+}
+
+void TPDBMultiImage::decoded(quint64 ticket, imaging::DecodedPicture picture)
+{
+    if (ticket != ticket_)
+        return;
+    ticket_ = 0;
+    ownSize_ = picture.fullSize;
+    if (picture.image.size() == ownSize_)
+        fullSize_ = picture.image;
+    decoder_->recycle(std::move(shown_));
+    shown_ = std::move(picture.image);
+    scaledCache_ = QImage();
+    pictureChanged();
+}
+
+void TPDBMultiImage::decodeFailed(quint64 ticket, int code, const QString& text)
+{
+    if (ticket != ticket_)
+        return;
+    ticket_ = 0;
+    failed_ = true;
+    shown_ = QImage();
+    scaledCache_ = QImage();
+    pictureChanged();
+    if (code != static_cast<int>(imaging::ErrorCode::Cancelled))
+        emit ilibError(code, text);
+}
+
+void TPDBMultiImage::decodeProgress(quint64 ticket, int percent, const QString& status)
+{
+    if (ticket == ticket_ && !reportProgress(percent, status))
+        decoder_->cancel();
+}
+
+bool TPDBMultiImage::reportProgress(int percent, const QString& status)
+{
+    bool abort = false;
+    emit progress(percent, status, &abort);
+    return !abort;
+}
+
+imaging::TaskControl TPDBMultiImage::foregroundControl(std::atomic_bool& abort)
+{
+    imaging::TaskControl control;
+    control.cancel = &abort;
+    control.progress = [this, &abort](int percent, const QString& status) {
+        if (!reportProgress(percent, status))
+            abort = true;
+    };
+    return control;
+}
+
+void TPDBMultiImage::waitForDisplay()
+{
+    if (ticket_ != 0)
+        decoder_->wait();
+}
+
+void TPDBMultiImage::needSharperPicture()
+{
+    // Zoomed in beyond what a reduced decode holds, or the display grew: decode again.
+    if (stored_.isEmpty() || modified_ || failed_ || !fullSize_.isNull())
+        return;
+    const QSize box = boxForDisplay();
+    if (ticket_ != 0 && box == ticketBox_)
+        return;
+    const QSizeF wanted = targetSize() * devicePixelRatioF();
+    if (ticket_ == 0 && !shown_.isNull() && wanted.width() <= shown_.width() + 1 &&
+        wanted.height() <= shown_.height() + 1)
+        return;
+    requestDecode(box);
+}
+
+// --- display settings --------------------------------------------------------------------
+
+void TPDBMultiImage::setCenter(bool center)
+{
+    center_ = center;
+    pictureChanged();
+}
+
+void TPDBMultiImage::setStretchRatio(bool stretch)
+{
+    stretchRatio_ = stretch;
+    if (stretch)
+        stretch_ = false;
+    zoom_ = 1.0;
+    pictureChanged();
+    needSharperPicture();
+}
+
+void TPDBMultiImage::setStretch(bool stretch)
+{
+    stretch_ = stretch;
+    if (stretch)
+        stretchRatio_ = false;
+    zoom_ = 1.0;
+    pictureChanged();
+    needSharperPicture();
+}
+
+void TPDBMultiImage::setTextOverlay(const QString& text)
+{
+    overlay_ = text;
+    viewport()->update();
+}
+
+void TPDBMultiImage::setOverlayFont(const QFont& font)
+{
+    overlayFont_ = font;
+    viewport()->update();
+}
+
+void TPDBMultiImage::setOverlayColour(const QColor& colour)
+{
+    overlayColour_ = colour;
+    viewport()->update();
+}
+
+void TPDBMultiImage::setPCDMode(imaging::PcdMode mode)
+{
+    if (mode == settings_.pcdMode())
+        return;
+    settings_.setPcdMode(mode);
+}
+
+// --- what is shown -----------------------------------------------------------------------
+
+bool TPDBMultiImage::hasImage() const
+{
+    return !shown_.isNull() || ticket_ != 0;
+}
+
+QSize TPDBMultiImage::pictureSize() const
+{
+    return ownSize_;
+}
+
+QSize TPDBMultiImage::displaySize() const
+{
+    return viewport()->size();
+}
+
+double TPDBMultiImage::zoomScale() const
+{
+    if (ownSize_.isEmpty())
+        return 1.0;
+    return targetSize().width() / ownSize_.width();
+}
+
+QSizeF TPDBMultiImage::targetSize() const
+{
+    if (ownSize_.isEmpty())
+        return {};
+    const QSizeF own = QSizeF(ownSize_) / devicePixelRatioF();
+    const QSizeF area = viewport()->size();
+    QSizeF size = own;
+    if (stretch_)
+        size = area;
+    else if (stretchRatio_)
+        size = own.scaled(area, Qt::KeepAspectRatio);
+    return size * zoom_;
+}
+
+QRectF TPDBMultiImage::targetRect() const
+{
+    const QSizeF size = targetSize();
+    const QSizeF area = viewport()->size();
+    QPointF origin(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    if (center_) {
+        if (size.width() < area.width())
+            origin.setX((area.width() - size.width()) / 2);
+        if (size.height() < area.height())
+            origin.setY((area.height() - size.height()) / 2);
+    }
+    return {origin, size};
+}
+
+void TPDBMultiImage::pictureChanged()
+{
+    scaledCache_ = QImage();
+    updateScrollBars();
+    viewport()->update();
+}
+
+void TPDBMultiImage::updateScrollBars()
+{
+    const QSize content = targetSize().toSize();
+    const QSize area = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, content.width() - area.width()));
+    verticalScrollBar()->setRange(0, std::max(0, content.height() - area.height()));
+    horizontalScrollBar()->setPageStep(area.width());
+    verticalScrollBar()->setPageStep(area.height());
+}
+
+void TPDBMultiImage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), Qt::black);
+    if (!shown_.isNull()) {
+        const QRectF target = targetRect();
+        const QSize devicePixels = (target.size() * devicePixelRatioF()).toSize();
+        if (devicePixels == shown_.size()) {
+            painter.drawImage(target, shown_);
+        } else {
+            // Scale once per size, smoothly, instead of on every paint.
+            if (scaledCache_.size() != devicePixels && !devicePixels.isEmpty()) {
+                scaledCache_ = shown_.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                scaledCache_.setDevicePixelRatio(devicePixelRatioF());
+            }
+            painter.drawImage(target.topLeft(), scaledCache_);
+        }
+    }
+    if (!overlay_.isEmpty()) {
+        painter.setFont(overlayFont_);
+        const QRect box = viewport()->rect().adjusted(8, 6, -8, -6);
+        painter.setPen(Qt::black);
+        painter.drawText(box.translated(1, 1), Qt::AlignLeft | Qt::AlignTop, overlay_);
+        painter.setPen(overlayColour_);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, overlay_);
+    }
+}
+
+void TPDBMultiImage::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    pictureChanged();
+    needSharperPicture();
+}
+
+void TPDBMultiImage::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+// --- operations --------------------------------------------------------------------------
+
+void TPDBMultiImage::Zoom(double factor)
+{
+    if (ownSize_.isEmpty() || factor <= 0)
+        return;
+    const double scale = zoomScale() * factor;
+    if (scale < smallestScale || scale > largestScale)
+        return;
+    zoom_ *= factor;
+    pictureChanged();
+    needSharperPicture();
+}
+
+void TPDBMultiImage::LoadFromFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        throw std::runtime_error("Input filename isn't valid");
+    if (!loadableExtensions.contains(info.suffix().toLower()))
+        throw std::runtime_error("This format is not supported by this application");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("Input filename isn't valid");
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
+    TField* target = field();
+    if (!target)
+        throw std::runtime_error("There is no open album to load the picture into");
+    target->dataSet().edit();
+    target->setAsBytes(paradox::Bytes(bytes.begin(), bytes.end()));
+}
+
+QImage TPDBMultiImage::picture()
+{
+    if (modified_)
+        return fullSize_.isNull() ? shown_ : fullSize_;
+    waitForDisplay();
+    if (shown_.isNull())
+        return {};
+    if (fullSize_.isNull()) {
+        std::atomic_bool abort{false};
+        try {
+            imaging::DecodeRequest request;
+            request.pcdResolution = settings_.pcdMode();
+            request.control = foregroundControl(abort);
+            fullSize_ = imaging::decode(stored_, std::move(request)).image;
+        } catch (const imaging::Error& error) {
+            emit ilibError(error.codeValue(), error.text());
+            return {};
+        }
+    }
+    return fullSize_;
+}
+
+void TPDBMultiImage::SaveAs(const QString& path, imaging::SaveFormat format)
+{
+    TField* source = field();
+    if (!modified_ && (!source || source->isNull()))
+        throw std::runtime_error("Can't save, blobfield is empty");
+    waitForDisplay();
+    if (shown_.isNull())
+        throw std::runtime_error(
+            "Can't save, image is not displayed, Set Autodisplay or double click display to view image first.");
+    const QImage full = picture();
+    if (full.isNull())
+        return; // the decoder has raised the error event
+    std::atomic_bool abort{false};
+    try {
+        imaging::encodeToFile(full, path, format, settings_, foregroundControl(abort));
+    } catch (const imaging::Error& error) {
+        emit ilibError(error.codeValue(), error.text());
+    }
+}
+
+void TPDBMultiImage::CopyToClipboard()
+{
+    const QImage full = picture();
+    if (!full.isNull())
+        QGuiApplication::clipboard()->setImage(full);
+}
+
+bool TPDBMultiImage::PasteFromClipboard()
+{
+    const QImage pasted = QGuiApplication::clipboard()->image();
+    if (pasted.isNull())
+        return false;
+    TField* target = field();
+    if (!target)
+        return false;
+    target->dataSet().edit(); // entering editing shows the stored picture, then it is replaced
+    setPicture(pasted);
+    return true;
+}
+
+void TPDBMultiImage::setPicture(const QImage& picture)
+{
+    decoder_->cancel();
+    ticket_ = 0;
+    failed_ = false;
+    decoder_->recycle(std::move(shown_));
+    shown_ = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                              : QImage::Format_RGB32);
+    fullSize_ = shown_;
+    ownSize_ = shown_.size();
+    zoom_ = 1.0;
+    modified_ = true;
+    shownIsStored_ = false;
+    pictureChanged();
+}

@@ -1,0 +1,147 @@
+// The picture view bound to the picture field of the current record.
+//
+// It shows the record's stored picture: decoded on a worker thread at the size it is shown
+// (full size only where full size is needed), centred, fitted keeping its proportions or
+// stretched, zoomed, with an optional caption drawn over it. A picture changed here (paste,
+// scan, effects) marks the view modified; when the record is stored from editing or
+// inserting, a modified picture is encoded as JPEG into the field (an empty one clears it).
+// A record change, or the record entering editing, shows the stored picture again and
+// clears the mark.
+//
+// Codec failures never throw out of the view: they raise ilibError(code, text). Long
+// decodes and encodes report progress(percent, status, abort).
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "imaging/encoder.h"
+#include "imaging/save_settings.h"
+#include "imaging/task_control.h"
+
+class TDataSource;
+class TField;
+
+namespace imaging {
+class DisplayDecoder;
+struct DecodedPicture;
+} // namespace imaging
+
+class TPDBMultiImage : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit TPDBMultiImage(QWidget* parent = nullptr);
+    ~TPDBMultiImage() override;
+
+    // Binding.
+    void setDataSource(TDataSource* source);
+    void setDataField(const std::string& name);
+
+    // Display.
+    void setCenter(bool center);
+    bool Center() const { return center_; }
+    // Scale to fit the display keeping the proportions; switches plain stretching off.
+    void setStretchRatio(bool stretch);
+    bool StretchRatio() const { return stretchRatio_; }
+    // Scale to fill the display; switches proportional stretching off.
+    void setStretch(bool stretch);
+    bool Stretch() const { return stretch_; }
+    void setTextOverlay(const QString& text);
+    QString textOverlay() const { return overlay_; }
+    void setOverlayFont(const QFont& font);
+    void setOverlayColour(const QColor& colour);
+
+    // Save settings.
+    imaging::SaveSettings& settings() { return settings_; }
+    const imaging::SaveSettings& settings() const { return settings_; }
+    void setJPegSaveQuality(int quality) { settings_.setJpegQuality(quality); }
+    void setJPegSaveSmooth(int smoothing) { settings_.setJpegSmoothing(smoothing); }
+    void setPNGInterLaced(bool interlaced) { settings_.setPngInterlaced(interlaced); }
+    void setTifSaveCompress(imaging::TiffCompression compression) { settings_.setTiffCompression(compression); }
+    void setPCDMode(imaging::PcdMode mode);
+
+    // What is shown.
+    bool hasImage() const;        // a picture is shown (or being shown)
+    bool modified() const { return modified_; }
+    QSize pictureSize() const;    // the picture's own size in pixels; empty when none
+    QSize displaySize() const;    // the display area
+    double zoomScale() const;     // shown size / own size
+
+    // Operations.
+    // Copies the file's bytes unchanged into the field and shows them. Errors: "Input
+    // filename isn't valid", "This format is not supported by this application".
+    void LoadFromFile(const QString& path);
+    // Writes the shown picture, re-encoded at full size. Errors: "Can't save, blobfield is
+    // empty", "Can't save, image is not displayed, ...".
+    void SaveAs(const QString& path, imaging::SaveFormat format);
+    void CopyToClipboard();
+    // Replaces the picture by the clipboard's bitmap (puts the record into editing first);
+    // returns whether there was one.
+    bool PasteFromClipboard();
+    // Replaces the picture (paste, scan, effects) and marks the view modified.
+    void setPicture(const QImage& picture);
+    // The shown picture at full size; decodes it if only a reduced copy is held.
+    QImage picture();
+    void Zoom(double factor);
+
+    // Waits until the picture of the current record is decoded and shown (or failed).
+    void waitForDisplay();
+
+signals:
+    void progress(int percent, const QString& status, bool* abort);
+    void ilibError(int code, const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    class Link;
+    friend class Link;
+
+    void reload();
+    void storeIfModified();
+    void showStoredBytes(const QByteArray& bytes);
+    void requestDecode(QSize box);
+    void decoded(quint64 ticket, imaging::DecodedPicture picture);
+    void decodeFailed(quint64 ticket, int code, const QString& text);
+    void decodeProgress(quint64 ticket, int percent, const QString& status);
+    bool reportProgress(int percent, const QString& status); // false when the user aborts
+    imaging::TaskControl foregroundControl(std::atomic_bool& abort);
+    TField* field() const;
+    QSize displayBox() const;       // where a fitted picture must fit, in device pixels
+    QSize boxForDisplay() const;    // what the display decode should fit into (empty: full size)
+    QSizeF targetSize() const;      // the picture's size on screen, in device-independent pixels
+    QRectF targetRect() const;
+    void pictureChanged();
+    void updateScrollBars();
+    void needSharperPicture();
+
+    std::unique_ptr<Link> link_;
+    std::unique_ptr<imaging::DisplayDecoder> decoder_;
+    imaging::SaveSettings settings_;
+
+    bool center_ = true;
+    bool stretchRatio_ = false;
+    bool stretch_ = false;
+    double zoom_ = 1.0;
+    QString overlay_;
+    QFont overlayFont_;
+    QColor overlayColour_;
+
+    QByteArray stored_;         // the record's picture bytes as last read
+    QImage shown_;              // the picture held for display (possibly reduced)
+    QImage fullSize_;           // the picture at its own size, once someone needed it
+    QSize ownSize_;             // the picture's own size
+    bool failed_ = false;       // the stored bytes could not be decoded
+    quint64 ticket_ = 0;        // the display decode whose result is awaited; 0 when none
+    QSize ticketBox_;           // what that decode fits into
+    bool shownIsStored_ = true; // shown_ is the picture of stored_ (not a changed one)
+    bool modified_ = false;
+    QImage scaledCache_;        // shown_ scaled to the current target size
+};

@@ -52,7 +52,6 @@ int main(int argc, char** argv)
     imaging::initialise();
 
     QtDialogService dialogs;
-    app.setDialogService(&dialogs);
     std::unique_ptr<Program> program;
     try {
         program = std::make_unique<Program>(dialogs);

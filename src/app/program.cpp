@@ -4,6 +4,7 @@
 #include "data/data.h"
 #include "data/paswoord.h"
 #include "dbmanage/move.h"
+#include "framework/errordisplay.h"
 #include "dbmanage/newbase.h"
 #include "dbmanage/opties.h"
 #include "views/Thumb.h"
@@ -14,6 +15,9 @@
 
 Program::Program(DialogService& dialogs)
 {
+    // Errors escaping the commands are shown through the program's dialogs.
+    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        app->setDialogService(&dialogs);
     form1_ = std::make_unique<TForm1>(dialogs);
     db_ = std::make_unique<Tdb>();
     form1_->setDataModule(*db_);
@@ -36,4 +40,6 @@ Program::~Program()
 {
     form1_.reset();
     db_.reset();
+    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        app->setDialogService(nullptr);
 }

@@ -1,0 +1,115 @@
+#include "programfixture.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include "data/albumcreation.h"
+#include "data/schema.h"
+
+ProgramTest::ProgramTest()
+{
+    qputenv("XDG_CONFIG_HOME", config.path().string().c_str());
+}
+
+ProgramTest::~ProgramTest()
+{
+    if (program_)
+        stop();
+    EXPECT_EQ(dialogs.unexpected, 0) << "a dialog was shown that the test did not expect";
+    EXPECT_EQ(modals.leftovers, 0) << "a modal window was left open";
+    EXPECT_EQ(modals.unused(), 0) << "an expected modal window never appeared";
+}
+
+void ProgramTest::writeRegDb(const RegValues& values)
+{
+    TTable reg;
+    reg.setDatabaseName((config.path() / "kadrix").string());
+    reg.setTableName("reg.db");
+    std::filesystem::create_directories(config.path() / "kadrix");
+    reg.fieldDefs = schema::appSettingsTableFields();
+    reg.createTable();
+    reg.open();
+    reg.append();
+    reg.fieldByName("X").setAsInteger(values.x);
+    reg.fieldByName("Y").setAsInteger(values.y);
+    reg.fieldByName("DX").setAsInteger(values.dx);
+    reg.fieldByName("DY").setAsInteger(values.dy);
+    reg.fieldByName("AUTO-OPEN").setAsBoolean(values.autoOpen);
+    reg.fieldByName("DATABASE").setAsString(values.database);
+    reg.fieldByName("PATH").setAsString(values.path);
+    reg.refresh();
+}
+
+RegValues ProgramTest::readRegDb()
+{
+    TTable reg;
+    reg.setDatabaseName((config.path() / "kadrix").string());
+    reg.setTableName("reg.db");
+    reg.open();
+    return {reg.fieldByName("X").asInteger(),          reg.fieldByName("Y").asInteger(),
+            reg.fieldByName("DX").asInteger(),         reg.fieldByName("DY").asInteger(),
+            reg.fieldByName("AUTO-OPEN").asBoolean(),  reg.fieldByName("DATABASE").asString(),
+            reg.fieldByName("PATH").asString()};
+}
+
+void ProgramTest::createAlbum(const std::string& directory, const std::string& base,
+                              const std::vector<TestPicture>& pictures,
+                              const std::vector<std::pair<std::string, paradox::Value>>& settings)
+{
+    createAlbumTables(directory, base);
+    auto openTable = [&](TTable& table, const std::string& name) {
+        table.setDatabaseName(directory);
+        table.setTableName(name);
+        table.setExclusive(true);
+        table.open();
+    };
+    TTable settingsTable;
+    openTable(settingsTable, schema::settingsTableName(base));
+    writeSettingsAtCreation(settingsTable);
+    settingsTable.edit();
+    for (const auto& [field, value] : settings)
+        settingsTable.fieldByName(field).setValue(value);
+    settingsTable.refresh();
+
+    TTable pictureTable;
+    openTable(pictureTable, schema::pictureTableName(base));
+    for (const TestPicture& picture : pictures) {
+        pictureTable.append();
+        pictureTable.fieldByName("MEMO").setAsString(picture.memo);
+        pictureTable.fieldByName("NAAM").setAsString(picture.name);
+        pictureTable.fieldByName("MARK").setAsBoolean(picture.mark);
+        for (int category : picture.categories)
+            pictureTable.fieldByName(std::to_string(category)).setAsBoolean(true);
+        if (!picture.bytes.isEmpty())
+            pictureTable.fieldByName("FOTO").setAsBytes(paradox::Bytes(picture.bytes.begin(), picture.bytes.end()));
+    }
+    pictureTable.refresh();
+}
+
+void ProgramTest::startWithoutActivation()
+{
+    program_ = std::make_unique<Program>(dialogs);
+}
+
+void ProgramTest::start()
+{
+    startWithoutActivation();
+    form().FormActivate();
+}
+
+void ProgramTest::stop()
+{
+    form().close();
+    program_.reset();
+}
+
+QByteArray pictureFile(int width, int height, const QColor& colour, const char* format)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}

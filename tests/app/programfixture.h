@@ -1,0 +1,65 @@
+// A whole program (main window, data module, modal windows) on private settings and album
+// folders, with scripted system dialogs, for driving the program as a user would.
+#pragma once
+
+#include <QCoreApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main.h"
+#include "app/program.h"
+#include "data/data.h"
+#include "support/modalwatcher.h"
+#include "support/scripteddialogs.h"
+#include "support/tempdir.h"
+
+struct RegValues {
+    int x = 264, y = 52, dx = 742, dy = 630;
+    bool autoOpen = false;
+    std::string database;
+    std::string path;
+};
+
+struct TestPicture {
+    std::string memo;
+    std::string name;
+    std::vector<int> categories;
+    bool mark = false;
+    QByteArray bytes; // a whole picture file; empty: no picture
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest();
+    ~ProgramTest() override;
+
+    // Settings folder (holds reg.db) and a folder for albums.
+    TempDir config;
+    TempDir albums;
+    ScriptedDialogService dialogs;
+    ModalWatcher modals;
+
+    void writeRegDb(const RegValues& values);
+    RegValues readRegDb();
+    // Creates an album with the settings every new album gets, changed by `settings`.
+    void createAlbum(const std::string& directory, const std::string& base, const std::vector<TestPicture>& pictures,
+                     const std::vector<std::pair<std::string, paradox::Value>>& settings = {});
+    std::string albumDir() const { return albums.str(); }
+
+    // Builds the program (as at process start) and runs the start-up sequence.
+    void start();
+    void startWithoutActivation();
+    // Closes the main window (the shutdown sequence) and ends the program.
+    void stop();
+
+    TForm1& form() { return program_->Form1(); }
+    Tdb& db() { return program_->db(); }
+    std::unique_ptr<Program> program_;
+};
+
+// A small picture file of the given size and colour.
+QByteArray pictureFile(int width, int height, const QColor& colour, const char* format = "PNG");

@@ -1,0 +1,179 @@
+// Start-up and shutdown round trips through a private reg.db.
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+
+#include "framework/statuspanes.h"
+#include "programfixture.h"
+
+namespace {
+
+bool databaseCommandsEnabled(TForm1& form)
+{
+    return form.Picture1->menuAction()->isEnabled() && form.Batch1->menuAction()->isEnabled() &&
+           form.SpeedButton2->isEnabled() && form.Opties1->isEnabled();
+}
+
+} // namespace
+
+TEST_F(ProgramTest, GeometryIsRestoredAtStartAndSavedAtShutdown)
+{
+    writeRegDb({100, 80, 700, 500});
+    start();
+    EXPECT_EQ(form().frameGeometry(), QRect(100, 80, 700, 500));
+    EXPECT_EQ(form().windowTitle(), "Kadrix");
+    EXPECT_FALSE(databaseCommandsEnabled(form()));
+    EXPECT_TRUE(form().SpeedButton2->isChecked());
+
+    form().move(150, 90);
+    form().resize(800, 600);
+    stop();
+    const RegValues saved = readRegDb();
+    EXPECT_EQ(saved.x, 150);
+    EXPECT_EQ(saved.y, 90);
+    EXPECT_EQ(saved.dx, 800);
+    EXPECT_EQ(saved.dy, 600);
+}
+
+TEST_F(ProgramTest, AMaximisedWindowKeepsTheGeometrySavedEarlier)
+{
+    writeRegDb({100, 80, 700, 500});
+    start();
+    form().showMaximized();
+    stop();
+    const RegValues saved = readRegDb();
+    EXPECT_EQ(saved.x, 100);
+    EXPECT_EQ(saved.dx, 700);
+    EXPECT_EQ(saved.dy, 500);
+}
+
+TEST_F(ProgramTest, AMissingRegDbIsReportedInTheCaptionAndTheProgramRunsOn)
+{
+    start();
+    EXPECT_EQ(form().windowTitle(), "Error: Reg.db not found (FormActivate)");
+    EXPECT_EQ(form().size(), QSize(742, 630)) << "the design size stays";
+    EXPECT_FALSE(form().albumOpen());
+    EXPECT_FALSE(databaseCommandsEnabled(form()));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    stop();
+    EXPECT_FALSE(std::filesystem::exists(config.path() / "kadrix" / "reg.db")) << "the program never creates reg.db";
+}
+
+TEST_F(ProgramTest, TheRememberedAlbumReopensWithItsDirectoryAsGiven)
+{
+    createAlbum(albumDir(), "album.2004", {{"first", "one.jpg"}, {"second", "two.jpg"}});
+    const std::string withSeparator = albumDir() + "/";
+    writeRegDb({264, 52, 742, 630, true, "album.2004", withSeparator});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(form().windowTitle(), "Kadrix");
+    EXPECT_EQ(form().RzStatusPane1->text(), "album.2004");
+    EXPECT_EQ(form().RzStatusPane3->text(), "1");
+    EXPECT_TRUE(databaseCommandsEnabled(form()));
+    stop();
+
+    RegValues saved = readRegDb();
+    EXPECT_EQ(saved.database, "album.2004");
+    EXPECT_EQ(saved.path, withSeparator);
+
+    // And once more without the trailing separator: that form is kept too.
+    writeRegDb({264, 52, 742, 630, true, "album.2004", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    stop();
+    EXPECT_EQ(readRegDb().path, albumDir());
+}
+
+TEST_F(ProgramTest, AFailingRememberedAlbumIsReportedAndNotTriedAgain)
+{
+    writeRegDb({264, 52, 742, 630, true, "gone", albumDir()});
+    start();
+    EXPECT_EQ(form().windowTitle(), "Error: Default database not found (FormActivate)");
+    EXPECT_FALSE(form().albumOpen());
+    stop();
+    EXPECT_FALSE(readRegDb().autoOpen);
+
+    start();
+    EXPECT_EQ(form().windowTitle(), "Kadrix");
+    stop();
+}
+
+TEST_F(ProgramTest, ClosingWithoutAnAlbumLeavesTheRememberedOneAlone)
+{
+    writeRegDb({264, 52, 742, 630, false, "holiday", "/photos"});
+    start();
+    EXPECT_FALSE(form().albumOpen());
+    stop();
+    const RegValues saved = readRegDb();
+    EXPECT_EQ(saved.database, "holiday");
+    EXPECT_EQ(saved.path, "/photos");
+}
+
+TEST_F(ProgramTest, PendingEditsAreStoredEvenWhenRegDbCannotBeWritten)
+{
+    createAlbum(albumDir(), "trip", {{"old memo", "a.jpg"}});
+    writeRegDb({264, 52, 742, 630, true, "trip", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    db().Table1.edit();
+    db().Table1.fieldByName("MEMO").setAsString("typed before closing");
+    db().Reg.close(); // every write to reg.db now fails
+    stop();
+
+    TTable pictures;
+    pictures.setDatabaseName(albumDir());
+    pictures.setTableName("trip.db");
+    pictures.open();
+    EXPECT_EQ(pictures.fieldByName("MEMO").asString(), "typed before closing");
+}
+
+TEST_F(ProgramTest, ASecondInstanceCannotTakeTheOpenAlbumAndTheFirstLosesNothing)
+{
+    createAlbum(albumDir(), "shared", {{"memo", "a.jpg"}});
+    writeRegDb({264, 52, 742, 630, true, "shared", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+
+    ScriptedDialogService otherDialogs;
+    Program second(otherDialogs);
+    second.Form1().FormActivate();
+    EXPECT_EQ(second.Form1().windowTitle(), "Error: Default database not found (FormActivate)");
+    EXPECT_FALSE(second.Form1().albumOpen());
+
+    EXPECT_TRUE(form().albumOpen());
+    EXPECT_EQ(db().Table1.fieldByName("MEMO").asString(), "memo");
+}
+
+TEST_F(ProgramTest, ProgressShowsZeroOddPercentagesAndTheEnd)
+{
+    start();
+    std::vector<int> shown;
+    QObject::connect(form().RzProgressBar2, &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
+    form().RzProgressBar2->setPercent(42);
+    shown.clear();
+    for (int percent : {0, 2, 3, 50, 51, 100}) {
+        bool abort = true;
+        form().PDBMultiImage1Progress(percent, {}, &abort);
+        EXPECT_FALSE(abort);
+    }
+    EXPECT_EQ(shown, (std::vector<int>{0, 3, 51, 100}));
+}
+
+TEST_F(ProgramTest, TypingWithoutAnAlbumAsksForOneToOpen)
+{
+    start();
+    dialogs.answerCancel();
+    QTest::keyClick(&form(), Qt::Key_K, Qt::NoModifier);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].request.title, "Open a Database");
+    EXPECT_EQ(dialogs.asked[0].request.filters, QStringList{"Databases (*.mb)"});
+}
+
+TEST_F(ProgramTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn)
+{
+    start();
+    form().SpeedButton4->click(); // find next without an album: the closed-table error
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("closed table"));
+    EXPECT_TRUE(form().isEnabled());
+}

@@ -1,0 +1,53 @@
+// A dialog service for tests: it answers from a script and records what was asked. A
+// question without a queued answer is answered like Cancel and counted as unexpected.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <variant>
+#include <vector>
+
+#include "framework/dialogservice.h"
+
+struct AskedDialog {
+    QString kind; // "openFile", "openFiles", "saveFile", "chooseDirectory", "chooseItem", "error", ...
+    FileDialogRequest request;
+    QString caption;
+    QString text;
+    QStringList items;
+};
+
+class ScriptedDialogService : public DialogService {
+public:
+    // Answers, used in the order queued, by whatever dialog comes next.
+    void answerPath(const QString& path) { answers_.push_back(QStringList{path}); }
+    void answerPaths(const QStringList& paths) { answers_.push_back(paths); }
+    void answerCancel() { answers_.push_back(Cancel{}); }
+    void answerYes(bool yes) { answers_.push_back(yes); }
+
+    std::vector<AskedDialog> asked;
+    QStringList errors; // texts of the error boxes shown
+    int unexpected = 0; // questions asked without an answer queued
+    bool allAnswersUsed() const { return answers_.empty(); }
+
+    std::optional<QString> openFile(QWidget*, const FileDialogRequest& request) override;
+    std::optional<QStringList> openFiles(QWidget*, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget*, const FileDialogRequest& request) override;
+    std::optional<QString> chooseDirectory(QWidget*, const QString& caption, const QString& directory) override;
+    std::optional<QString> chooseItem(QWidget*, const QString& caption, const QString& label,
+                                      const QStringList& items, const QString& current) override;
+    void showError(QWidget*, const QString& text) override;
+    void showInformation(QWidget*, const QString& caption, const QString& text) override;
+    bool askYesNo(QWidget*, const QString& caption, const QString& text) override;
+
+private:
+    struct Cancel {};
+    using Answer = std::variant<Cancel, QStringList, bool>;
+    std::optional<Answer> next();
+    std::optional<QStringList> nextPaths();
+
+    std::deque<Answer> answers_;
+};

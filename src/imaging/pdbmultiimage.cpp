@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <variant>
 #include <cmath>
 
 #include "data/tdatasource.h"
@@ -22,6 +23,9 @@ namespace {
 // Zoom stops at these scales of the picture's own size.
 constexpr double smallestScale = 0.02;
 constexpr double largestScale = 16.0;
+// Memory for decoded pictures kept for display: the neighbours decoded ahead and the last few
+// shown, at screen size.
+constexpr qint64 pictureCacheBytes = 256ll * 1024 * 1024;
 
 const QStringList loadableExtensions{"wmf", "jpg", "jpeg", "gif", "tif", "tiff", "pcx", "tga",
                                      "eps", "bmp", "png", "pcd", "dxf", "scm", "cms"};
@@ -54,7 +58,8 @@ private:
 };
 
 TPDBMultiImage::TPDBMultiImage(QWidget* parent)
-    : QAbstractScrollArea(parent), link_(std::make_unique<Link>(*this)), overlayColour_(Qt::green)
+    : QAbstractScrollArea(parent), link_(std::make_unique<Link>(*this)), cache_(pictureCacheBytes),
+      overlayColour_(Qt::green)
 {
     decoder_ = std::make_unique<imaging::DisplayDecoder>(
         [this](quint64 ticket, imaging::DecodedPicture picture) { decoded(ticket, std::move(picture)); },
@@ -104,7 +109,7 @@ void TPDBMultiImage::showStoredBytes(const QByteArray& bytes)
         return;
     stored_ = bytes;
     shownIsStored_ = true;
-    decoder_->recycle(std::move(shown_));
+    // The picture memory may live on in the cache; it is not handed back for reuse.
     shown_ = QImage();
     fullSize_ = QImage();
     scaledCache_ = QImage();
@@ -115,6 +120,7 @@ void TPDBMultiImage::showStoredBytes(const QByteArray& bytes)
         decoder_->cancel();
         ticket_ = 0;
     } else {
+        ownSize_ = imaging::probeSize(stored_, settings_.pcdMode());
         requestDecode(boxForDisplay());
     }
     pictureChanged();
@@ -171,6 +177,12 @@ QSize TPDBMultiImage::boxForDisplay() const
 void TPDBMultiImage::requestDecode(QSize box)
 {
     ticketBox_ = box;
+    if (const auto ready = cache_.find(stored_, box, settings_.pcdMode())) {
+        decoder_->cancel();
+        ticket_ = 0;
+        show(*ready);
+        return;
+    }
     ticket_ = decoder_->decode(stored_, box, settings_.pcdMode());
 }
 
@@ -179,13 +191,102 @@ void TPDBMultiImage::decoded(quint64 ticket, imaging::DecodedPicture picture)
     if (ticket != ticket_)
         return;
     ticket_ = 0;
+    cache_.insert(stored_, ticketBox_, settings_.pcdMode(), picture);
+    show(picture);
+}
+
+void TPDBMultiImage::show(const imaging::DecodedPicture& picture)
+{
     ownSize_ = picture.fullSize;
-    if (picture.image.size() == ownSize_)
-        fullSize_ = picture.image;
-    decoder_->recycle(std::move(shown_));
-    shown_ = std::move(picture.image);
-    scaledCache_ = QImage();
+    fullSize_ = picture.image.size() == ownSize_ ? picture.image : QImage();
+    if (shown_.constBits() != picture.image.constBits())
+        decoder_->recycle(std::move(shown_));
+    shown_ = picture.image;
     pictureChanged();
+    schedulePrefetch();
+}
+
+// --- decoding ahead ----------------------------------------------------------------------
+
+void TPDBMultiImage::setPrefetching(bool on)
+{
+    prefetching_ = on;
+    if (on && !prefetcher_) {
+        prefetcher_ = std::make_unique<imaging::DisplayDecoder>(
+            [this](quint64 ticket, imaging::DecodedPicture picture) { prefetched(ticket, std::move(picture)); },
+            // A neighbour that fails to decode fails again, in view, when it is shown.
+            [this](quint64 ticket, int, const QString&) {
+                if (ticket == prefetchTicket_)
+                    prefetchNext();
+            },
+            [](quint64, int, const QString&) {});
+    }
+    if (!on && prefetcher_) {
+        prefetcher_->cancel();
+        prefetchQueue_.clear();
+        prefetchTicket_ = 0;
+    }
+}
+
+void TPDBMultiImage::schedulePrefetch()
+{
+    TTable* table = link_->dataSet();
+    if (!prefetching_ || !table || !table->active() || modified_)
+        return;
+    const QSize box = displayBox().expandedTo(QSize(1, 1));
+    if (box != prefetchBox_)
+        prefetchQueue_.clear();
+    prefetchBox_ = box;
+    std::deque<QByteArray> wanted;
+    const int ahead = travelForward_ ? 1 : -1;
+    for (int distance : {ahead, 2 * ahead, -ahead}) {
+        const std::optional<paradox::Value> value = table->peekVisible(distance, link_->fieldName);
+        const auto* bytes = value ? std::get_if<paradox::Bytes>(&*value) : nullptr;
+        if (!bytes || bytes->empty())
+            continue;
+        QByteArray picture = toByteArray(*bytes);
+        if (picture == stored_ || cache_.contains(picture, box, settings_.pcdMode()))
+            continue;
+        wanted.push_back(std::move(picture));
+    }
+    // The one being decoded ahead goes on if it is still wanted; the user jumped elsewhere
+    // otherwise.
+    const auto running = std::find(wanted.begin(), wanted.end(), prefetchBytes_);
+    if (prefetchTicket_ != 0 && running != wanted.end()) {
+        wanted.erase(running);
+    } else if (prefetchTicket_ != 0) {
+        prefetcher_->cancel();
+        prefetchTicket_ = 0;
+    }
+    prefetchQueue_ = std::move(wanted);
+    if (prefetchTicket_ == 0)
+        prefetchNext();
+}
+
+void TPDBMultiImage::prefetchNext()
+{
+    prefetchTicket_ = 0;
+    prefetchBytes_.clear();
+    if (prefetchQueue_.empty())
+        return;
+    prefetchBytes_ = std::move(prefetchQueue_.front());
+    prefetchQueue_.pop_front();
+    prefetchTicket_ = prefetcher_->decode(prefetchBytes_, prefetchBox_, settings_.pcdMode());
+}
+
+void TPDBMultiImage::prefetched(quint64 ticket, imaging::DecodedPicture picture)
+{
+    if (ticket != prefetchTicket_)
+        return;
+    cache_.insert(prefetchBytes_, prefetchBox_, settings_.pcdMode(), picture);
+    prefetchNext();
+}
+
+void TPDBMultiImage::waitForPrefetch()
+{
+    waitForDisplay();
+    while (prefetcher_ && prefetchTicket_ != 0)
+        prefetcher_->wait();
 }
 
 void TPDBMultiImage::decodeFailed(quint64 ticket, int code, const QString& text)
@@ -306,8 +407,10 @@ bool TPDBMultiImage::hasImage() const
     return !shown_.isNull() || ticket_ != 0;
 }
 
-QSize TPDBMultiImage::pictureSize() const
+QSize TPDBMultiImage::pictureSize()
 {
+    if (!ownSize_.isValid())
+        waitForDisplay();
     return ownSize_;
 }
 

@@ -16,10 +16,12 @@
 #include <QImage>
 
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <string>
 
 #include "imaging/encoder.h"
+#include "imaging/picturecache.h"
 #include "imaging/save_settings.h"
 #include "imaging/task_control.h"
 
@@ -67,7 +69,9 @@ public:
     // What is shown.
     bool hasImage() const;        // a picture is shown (or being shown)
     bool modified() const { return modified_; }
-    QSize pictureSize() const;    // the picture's own size in pixels; empty when none
+    // The picture's own size in pixels (empty when none): from the picture's header where
+    // that tells it, else once the picture is decoded.
+    QSize pictureSize();
     QSize displaySize() const;    // the display area
     double zoomScale() const;     // shown size / own size
 
@@ -90,6 +94,13 @@ public:
 
     // Waits until the picture of the current record is decoded and shown (or failed).
     void waitForDisplay();
+
+    // Decodes the pictures next to the current record ahead of time (two in the direction of
+    // travel, one behind), so that stepping shows them at once. Off unless switched on.
+    void setPrefetching(bool on);
+    void setTravelDirection(bool forward) { travelForward_ = forward; }
+    // Waits until the pictures next to the current one are decoded too.
+    void waitForPrefetch();
 
 signals:
     void progress(int percent, const QString& status, bool* abort);
@@ -121,9 +132,21 @@ private:
     void pictureChanged();
     void updateScrollBars();
     void needSharperPicture();
+    void show(const imaging::DecodedPicture& picture);
+    void schedulePrefetch();
+    void prefetchNext();
+    void prefetched(quint64 ticket, imaging::DecodedPicture picture);
 
     std::unique_ptr<Link> link_;
     std::unique_ptr<imaging::DisplayDecoder> decoder_;
+    std::unique_ptr<imaging::DisplayDecoder> prefetcher_;
+    imaging::PictureCache cache_;
+    bool prefetching_ = false;
+    bool travelForward_ = true;
+    std::deque<QByteArray> prefetchQueue_; // pictures still to decode ahead, nearest first
+    QByteArray prefetchBytes_;             // the one being decoded ahead
+    QSize prefetchBox_;
+    quint64 prefetchTicket_ = 0;
     imaging::SaveSettings settings_;
 
     bool center_ = true;

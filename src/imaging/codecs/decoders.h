@@ -1,0 +1,24 @@
+// The per-library decoders behind imaging::decode. Each one checks the picture's header size
+// against the request's pixel limit before it takes pixel memory.
+#pragma once
+
+#include "imaging/decoder.h"
+
+namespace imaging::codecs {
+
+DecodedPicture decodeJpeg(QByteArrayView bytes, DecodeRequest& request);
+// PNG, GIF and BMP
+DecodedPicture decodeWithQt(QByteArrayView bytes, PictureFormat format, DecodeRequest& request);
+// TIFF, PCX, TGA, Photo CD and WMF
+DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, DecodeRequest& request);
+DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request);
+DecodedPicture decodeDxf(QByteArrayView bytes, DecodeRequest& request);
+
+// Throws Error(TooLarge) when a picture of this size is above the limit, Error(DamagedPicture)
+// when it has no pixels.
+void checkPixelLimit(qint64 width, qint64 height, qint64 limit);
+inline void checkPixelLimit(QSize size, qint64 limit) {
+    checkPixelLimit(size.width(), size.height(), limit);
+}
+
+} // namespace imaging::codecs

@@ -1,0 +1,33 @@
+#include "imaging/codecs/decoders.h"
+#include "imaging/codecs/eps_header.h"
+#include "imaging/codecs/ghostscript.h"
+#include "imaging/codecs/row_sink.h"
+#include "imaging/error.h"
+
+#include <cmath>
+
+namespace imaging::codecs {
+
+// An EPS is drawn at one pixel per point (72 dpi) unless a box asks for less.
+DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request) {
+    Progress progress(request.control, QStringLiteral("Reading EPS picture"));
+    progress.step(0, 1);
+    const QRectF box = boundingBox(postScriptSection(bytes));
+    if (box.isEmpty())
+        throw Error(ErrorCode::DamagedPicture, QStringLiteral("The EPS picture has no bounding box"));
+    const auto pixels = [](double points) { return static_cast<qint64>(std::ceil(std::min(points, 1e15))); };
+    checkPixelLimit(pixels(box.width()), pixels(box.height()), request.pixelLimit);
+    const QSize fullSize(static_cast<int>(pixels(box.width())), static_cast<int>(pixels(box.height())));
+
+    const QSize wanted = fittedSize(fullSize, request.fitInto);
+    const double scale =
+        std::min(double(wanted.width()) / fullSize.width(), double(wanted.height()) / fullSize.height());
+    QImage rendered = toOutputFormat(renderEps(bytes, 72.0 * scale, progress));
+    // Ghostscript rounds the page up to whole pixels, so its result may be a pixel too large.
+    rendered =
+        shrinkImage(std::move(rendered), fittedSize(rendered.size(), wanted), std::move(request.buffer));
+    progress.report(100);
+    return {std::move(rendered), PictureFormat::Eps, fullSize, 1};
+}
+
+} // namespace imaging::codecs

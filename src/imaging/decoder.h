@@ -1,0 +1,50 @@
+// Decoding whole picture files (as stored in album records) into images for display, print and
+// export. Safe to call from several threads at once; each call uses only its own codec objects.
+#pragma once
+
+#include "imaging/initialise.h"
+#include "imaging/picture_format.h"
+#include "imaging/save_settings.h"
+#include "imaging/task_control.h"
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QSize>
+
+namespace imaging {
+
+struct DecodeRequest {
+    // Shrink the picture to fit this box, keeping its aspect ratio; never enlarges. Empty means
+    // full size. JPEG pictures are reduced while decoding, which is what makes display fast.
+    QSize fitInto;
+    PcdMode pcdResolution = PcdMode::pcd_BASE;
+    TaskControl control;
+    // Memory to decode into: when it is not shared and has the size and format of the result,
+    // its pixels are overwritten instead of allocating a new image (much faster for big photos).
+    QImage buffer;
+    qint64 pixelLimit = maxPicturePixels;
+};
+
+struct DecodedPicture {
+    // Format_RGB32, Format_ARGB32_Premultiplied (pictures with transparency) or Format_Grayscale8.
+    QImage image;
+    PictureFormat format = PictureFormat::Jpeg;
+    // The picture's own size: for Photo CD at the requested resolution, for drawings (WMF, EPS,
+    // DXF) the size they are rendered at when no box is given.
+    QSize fullSize;
+    // How much the JPEG decoder reduced the picture before the final fit (1, 2, 4 or 8).
+    int scaleDenominator = 1;
+};
+
+// Throws Error for unknown or damaged content, pictures above the pixel limit, cancellation and
+// a missing or failing Ghostscript (EPS).
+DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request = {});
+
+// The picture's own size read from its header alone, for the kinds whose header says it
+// cheaply (JPEG, PNG, GIF, BMP, Photo CD); an invalid size otherwise, or for damaged bytes.
+QSize probeSize(QByteArrayView bytes, PcdMode pcdResolution);
+
+// The size a picture of the given size gets in a DecodeRequest::fitInto box.
+QSize fittedSize(QSize picture, QSize box);
+
+} // namespace imaging

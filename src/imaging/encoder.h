@@ -1,0 +1,28 @@
+// Writing images in the album's eight save formats.
+#pragma once
+
+#include "imaging/save_settings.h"
+#include "imaging/task_control.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace imaging {
+
+enum class SaveFormat { Jpg, Gif, Bmp, Tif, Tga, Pcx, Png, Eps };
+
+// The format a file name asks for by its suffix (.jpg/.jpeg, .gif, .bmp, .tif/.tiff, .tga, .pcx,
+// .png, .eps); Error(UnknownFormat) otherwise.
+SaveFormat saveFormatForFileName(const QString& fileName);
+
+// The whole file's bytes. JPEG is what the picture view stores into a record when it posts.
+// Transparency is kept by GIF, PNG, TGA and colour TIFF and put on white by the others.
+QByteArray encode(const QImage& image, SaveFormat format, const SaveSettings& settings,
+                  const TaskControl& control = {});
+
+// Replaces the file only once the picture is completely written.
+void encodeToFile(const QImage& image, const QString& path, SaveFormat format, const SaveSettings& settings,
+                  const TaskControl& control = {});
+
+} // namespace imaging

@@ -61,6 +61,7 @@ void TForm1::step(bool forward)
 {
     ZoomStep = 0;
     SlideshowForward = forward;
+    PDBMultiImage1->setTravelDirection(forward);
     TTable& pictures = db().Table1;
     pictures.refresh();
     moveRound(pictures, forward);

@@ -65,6 +65,7 @@ void TForm1::setDataModule(Tdb& db)
     db_ = &db;
     PDBMultiImage1->setDataSource(&db.DataSource1);
     PDBMultiImage1->setDataField("FOTO");
+    PDBMultiImage1->setPrefetching(true);
     DBMemo1->setDataSource(&db.DataSource1);
     DBMemo1->setDataField("MEMO");
     for (DBCheckBox* box : categoryBoxes)

@@ -1,6 +1,7 @@
 #include "data/ttable.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 #include "data/databaseerror.h"
@@ -376,6 +377,32 @@ bool TTable::isEmpty() const
 {
     checkActive();
     return current_ == npos && state_ != TDataSetState::dsInsert;
+}
+
+std::optional<paradox::Value> TTable::peekVisible(int distance, std::string_view fieldName) const
+{
+    checkActive();
+    if (current_ == npos || state_ != TDataSetState::dsBrowse)
+        return std::nullopt;
+    const int field = file_->fieldIndex(fieldName);
+    if (field < 0)
+        throw DatabaseError("Field '" + std::string(fieldName) + "' not found in table " + tableName_);
+    const std::size_t count = file_->recordCount();
+    std::size_t record = current_;
+    for (int step = 0; step < std::abs(distance); ++step) {
+        if (distance > 0) {
+            record = record + 1 < count ? firstVisibleFrom(record + 1) : npos;
+            if (record == npos)
+                record = firstVisibleFrom(0);
+        } else {
+            record = record > 0 ? lastVisibleUpTo(record - 1) : npos;
+            if (record == npos)
+                record = lastVisibleUpTo(count - 1);
+        }
+        if (record == npos)
+            return std::nullopt;
+    }
+    return file_->value(record, field);
 }
 
 // --- editing -----------------------------------------------------------------------------

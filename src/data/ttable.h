@@ -80,6 +80,10 @@ public:
     int recordCount() const;
     int recNo() const;
     bool isEmpty() const; // no visible record
+    // The field of the visible record `distance` steps away from the current one (negative:
+    // backwards), coming round at the ends as stepping does, read without moving. Nothing
+    // when the view is empty or the table is editing.
+    std::optional<paradox::Value> peekVisible(int distance, std::string_view fieldName) const;
 
     // Editing.
     void edit();   // on an empty view this inserts

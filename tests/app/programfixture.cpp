@@ -89,6 +89,7 @@ void ProgramTest::createAlbum(const std::string& directory, const std::string& b
 void ProgramTest::startWithoutActivation()
 {
     program_ = std::make_unique<Program>(dialogs);
+    form().show();
 }
 
 void ProgramTest::start()

@@ -18,33 +18,34 @@ bool databaseCommandsEnabled(TForm1& form)
 
 TEST_F(ProgramTest, GeometryIsRestoredAtStartAndSavedAtShutdown)
 {
-    writeRegDb({100, 80, 700, 500});
+    writeRegDb({100, 80, 780, 640});
     start();
-    EXPECT_EQ(form().frameGeometry(), QRect(100, 80, 700, 500));
+    EXPECT_EQ(form().frameGeometry(), QRect(100, 80, 780, 640)) << "the stored size is the outer size";
     EXPECT_EQ(form().windowTitle(), "Kadrix");
     EXPECT_FALSE(databaseCommandsEnabled(form()));
     EXPECT_TRUE(form().SpeedButton2->isChecked());
 
     form().move(150, 90);
     form().resize(800, 600);
+    const QRect outer = form().frameGeometry();
     stop();
     const RegValues saved = readRegDb();
     EXPECT_EQ(saved.x, 150);
     EXPECT_EQ(saved.y, 90);
-    EXPECT_EQ(saved.dx, 800);
-    EXPECT_EQ(saved.dy, 600);
+    EXPECT_EQ(saved.dx, outer.width());
+    EXPECT_EQ(saved.dy, outer.height());
 }
 
 TEST_F(ProgramTest, AMaximisedWindowKeepsTheGeometrySavedEarlier)
 {
-    writeRegDb({100, 80, 700, 500});
+    writeRegDb({100, 80, 780, 640});
     start();
     form().showMaximized();
     stop();
     const RegValues saved = readRegDb();
     EXPECT_EQ(saved.x, 100);
-    EXPECT_EQ(saved.dx, 700);
-    EXPECT_EQ(saved.dy, 500);
+    EXPECT_EQ(saved.dx, 780);
+    EXPECT_EQ(saved.dy, 640);
 }
 
 TEST_F(ProgramTest, AMissingRegDbIsReportedInTheCaptionAndTheProgramRunsOn)

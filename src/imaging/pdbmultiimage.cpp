@@ -180,7 +180,7 @@ void TPDBMultiImage::requestDecode(QSize box)
     if (const auto ready = cache_.find(stored_, box, settings_.pcdMode())) {
         decoder_->cancel();
         ticket_ = 0;
-        show(*ready);
+        showDecoded(*ready);
         return;
     }
     ticket_ = decoder_->decode(stored_, box, settings_.pcdMode());
@@ -192,10 +192,10 @@ void TPDBMultiImage::decoded(quint64 ticket, imaging::DecodedPicture picture)
         return;
     ticket_ = 0;
     cache_.insert(stored_, ticketBox_, settings_.pcdMode(), picture);
-    show(picture);
+    showDecoded(picture);
 }
 
-void TPDBMultiImage::show(const imaging::DecodedPicture& picture)
+void TPDBMultiImage::showDecoded(const imaging::DecodedPicture& picture)
 {
     ownSize_ = picture.fullSize;
     fullSize_ = picture.image.size() == ownSize_ ? picture.image : QImage();

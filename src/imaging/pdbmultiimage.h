@@ -132,7 +132,7 @@ private:
     void pictureChanged();
     void updateScrollBars();
     void needSharperPicture();
-    void show(const imaging::DecodedPicture& picture);
+    void showDecoded(const imaging::DecodedPicture& picture);
     void schedulePrefetch();
     void prefetchNext();
     void prefetched(quint64 ticket, imaging::DecodedPicture picture);

@@ -1,0 +1,107 @@
+// Creating, removing and finding the files of a table.
+#include "paradox/blobformat.h"
+#include "paradox/codepage.h"
+#include "paradox/error.h"
+#include "paradox/failure.h"
+#include "paradox/fieldrules.h"
+#include "paradox/filelock.h"
+#include "paradox/header.h"
+#include "paradox/journal.h"
+#include "paradox/table.h"
+
+#include <system_error>
+
+namespace paradox {
+
+namespace {
+
+void removeIfPresent(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::remove(path, error) && error)
+        fail(path, "cannot delete the file: " + error.message());
+}
+
+// The name stored in the header is informational (readers go by the file name), so characters
+// the code page cannot hold are replaced rather than refusing the table.
+Bytes headerTableName(const std::filesystem::path& dbPath, const CodePage& codePage) {
+    std::string name = dbPath.filename().string();
+    try {
+        return codePage.encode(name);
+    } catch (const Error&) {
+        for (char& c : name) {
+            if (static_cast<unsigned char>(c) >= 0x80)
+                c = '_';
+        }
+        return codePage.encode(name);
+    }
+}
+
+// Holds the exclusive lock of an existing table while it is replaced or removed.
+std::optional<PosixFile> lockExisting(const std::filesystem::path& dbPath) {
+    auto existing = PosixFile::openExisting(dbPath);
+    if (existing)
+        takeOpenLock(*existing, Lock::Exclusive);
+    return existing;
+}
+
+void writeReplacement(const std::filesystem::path& target, std::span<const std::uint8_t> content) {
+    std::filesystem::path temporary = target;
+    temporary += ".new";
+    PosixFile::create(temporary).writeAt(0, content);
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        removeIfPresent(temporary);
+        fail(target, "cannot put the new file in place: " + error.message());
+    }
+}
+
+} // namespace
+
+std::filesystem::path Table::blobPathFor(const std::filesystem::path& dbPath) {
+    for (const char* extension : {".mb", ".MB", ".Mb", ".mB"}) {
+        std::filesystem::path candidate = dbPath;
+        candidate.replace_extension(extension);
+        std::error_code error;
+        if (std::filesystem::exists(candidate, error))
+            return candidate;
+    }
+    std::filesystem::path path = dbPath;
+    return path.replace_extension(".mb");
+}
+
+void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage) {
+    checkNewFields(fields, dbPath);
+    const CodePage encoding(codePage, dbPath);
+    std::vector<RawField> raw;
+    bool hasBlobs = false;
+    for (const FieldDef& field : fields) {
+        const std::uint8_t descriptorSize = static_cast<std::uint8_t>(field.size);
+        raw.push_back({field.type, field.size, descriptorSize, encoding.encode(field.name)});
+        hasBlobs = hasBlobs || isBlobType(field.type);
+    }
+    const Bytes header = buildHeader(raw, headerTableName(dbPath, encoding), codePage);
+
+    const auto existing = lockExisting(dbPath);
+    // A journal of the table being replaced must never be applied to the new one.
+    removeIfPresent(Journal::pathFor(dbPath));
+    const std::filesystem::path blobPath = blobPathFor(dbPath);
+    // The .db goes first: should this be interrupted, an empty table with a stale but sound
+    // blob file opens fine, where a fresh blob file under old records would not.
+    writeReplacement(dbPath, header);
+    if (hasBlobs)
+        writeReplacement(blobPath, newBlobFileHeader());
+    else
+        removeIfPresent(blobPath);
+}
+
+void Table::remove(const std::filesystem::path& dbPath) {
+    const auto existing = lockExisting(dbPath);
+    if (!existing)
+        fail(dbPath, "the table does not exist");
+    removeIfPresent(dbPath);
+    removeIfPresent(Journal::pathFor(dbPath));
+    removeIfPresent(blobPathFor(dbPath));
+}
+
+} // namespace paradox

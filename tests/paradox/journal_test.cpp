@@ -1,0 +1,72 @@
+// What a writer killed mid-change leaves behind is undone, or ignored, on the next open.
+#include "helpers/album.h"
+#include "helpers/testsupport.h"
+#include "paradox/journal.h"
+#include "paradox/table.h"
+
+#include <gtest/gtest.h>
+
+namespace paradox::test {
+namespace {
+
+class LeftJournal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Table::create(db, albumFields());
+        Table table(db);
+        table.append(changesFor(makeRow(1, 0, 10'000)));
+        table.append(changesFor(makeRow(2, 0, 100)));
+        tableBytes = readFile(db);
+        blobBytes = readFile(blobs);
+    }
+
+    // A journal of the first bytes of both files, as a writer would leave it before changing them.
+    void leaveJournal() const {
+        Journal journal(tableBytes.size(), blobBytes.size());
+        journal.keep(TableFile::Table, 0, Bytes(tableBytes.begin(), tableBytes.begin() + 0x80));
+        journal.keep(TableFile::Blobs, 4096, Bytes(blobBytes.begin() + 4096, blobBytes.begin() + 4200));
+        journal.write(Journal::pathFor(db));
+    }
+
+    void scribble() const {
+        Bytes damagedTable = tableBytes;
+        std::fill_n(damagedTable.begin(), 0x80, 0xEE);
+        damagedTable.resize(damagedTable.size() + 2048, 0xEE);
+        writeFile(db, damagedTable);
+        Bytes damagedBlobs = blobBytes;
+        std::fill_n(damagedBlobs.begin() + 4096, 104, 0xEE);
+        damagedBlobs.resize(damagedBlobs.size() + 8192, 0xEE);
+        writeFile(blobs, damagedBlobs);
+    }
+
+    ::TempDir dir;
+    std::filesystem::path db = dir / "album.db";
+    std::filesystem::path blobs = Table::blobPathFor(db);
+    Bytes tableBytes;
+    Bytes blobBytes;
+};
+
+TEST_F(LeftJournal, ACompleteJournalIsRolledBackWhenTheTableOpens) {
+    leaveJournal();
+    scribble();
+    const Table table(db);
+    EXPECT_EQ(readFile(db), tableBytes);
+    EXPECT_EQ(readFile(blobs), blobBytes);
+    EXPECT_FALSE(std::filesystem::exists(Journal::pathFor(db)));
+    expectRows(table, {makeRow(1, 0, 10'000), makeRow(2, 0, 100)});
+}
+
+TEST_F(LeftJournal, AnIncompleteJournalIsDeletedAndTheTableLeftAsItIs) {
+    leaveJournal();
+    const auto journal = Journal::pathFor(db);
+    Bytes cut = readFile(journal);
+    cut.pop_back();
+    writeFile(journal, cut);
+    const Table table(db);
+    EXPECT_FALSE(std::filesystem::exists(journal));
+    EXPECT_EQ(readFile(db), tableBytes);
+    EXPECT_EQ(table.recordCount(), 2u);
+}
+
+} // namespace
+} // namespace paradox::test

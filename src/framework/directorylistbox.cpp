@@ -91,14 +91,19 @@ void DirectoryListBox::keyPressEvent(QKeyEvent* event)
     }
 }
 
+void DirectoryListBox::drawBranches(QPainter*, const QRect&, const QModelIndex&) const
+{
+    // Nothing: the chain is always fully open, so arrows that offer to fold it would mislead.
+}
+
 void DirectoryListBox::openItem(const QTreeWidgetItem* item)
 {
     if (item)
         setDirectory(item->data(0, pathRole).toString());
 }
 
-QTreeWidgetItem* DirectoryListBox::addFolder(QTreeWidgetItem* parent, const QString& name, const QString& path,
-                                             bool open)
+QTreeWidgetItem* DirectoryListBox::addFolder(QTreeWidgetItem* parent, const QString& name,
+                                             const QString& path, bool open)
 {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
     item->setText(0, name);

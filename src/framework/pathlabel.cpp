@@ -1,21 +1,19 @@
 #include "framework/pathlabel.h"
 
-#include <QDir>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QToolTip>
 
 PathLabel::PathLabel(QWidget* parent) : QLabel(parent)
 {
     // The width comes from the layout, never from the length of the path.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    setTextInteractionFlags(Qt::TextSelectableByMouse);
 }
 
-void PathLabel::setPath(const QString& path)
+QString PathLabel::shownText() const
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    setText(shown);
-    setToolTip(shown);
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, textArea().width());
 }
 
 QSize PathLabel::minimumSizeHint() const
@@ -23,12 +21,28 @@ QSize PathLabel::minimumSizeHint() const
     return {fontMetrics().averageCharWidth() * 8, QLabel::minimumSizeHint().height()};
 }
 
+bool PathLabel::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (shownText() != text())
+            QToolTip::showText(help->globalPos(), text(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QLabel::event(event);
+}
+
 void PathLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     drawFrame(&painter);
-    const QRect area = contentsRect().marginsRemoved(QMargins(margin(), margin(), margin(), margin()));
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
-    style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(), shown,
-                          foregroundRole());
+    style()->drawItemText(&painter, textArea(), static_cast<int>(alignment()), palette(), isEnabled(),
+                          shownText(), foregroundRole());
+}
+
+QRect PathLabel::textArea() const
+{
+    return contentsRect().marginsRemoved(QMargins(margin(), margin(), margin(), margin()));
 }

@@ -5,35 +5,29 @@
 #include <QStorageInfo>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
-// File systems that never hold a user's files.
-constexpr std::array<const char*, 24> pseudoFileSystems{
-    "autofs",  "binfmt_misc", "bpf",      "cgroup",   "cgroup2",          "configfs",
-    "debugfs", "devpts",      "devtmpfs", "efivarfs", "fuse.gvfsd-fuse",  "fuse.lxcfs",
-    "fuse.portal", "fusectl", "hugetlbfs", "mqueue",  "nsfs",             "proc",
-    "pstore",  "ramfs",       "rpc_pipefs", "securityfs", "sysfs",        "tracefs"};
-
-// Memory-backed or packaged mounts: real file systems, but nobody keeps pictures there.
-constexpr std::array<const char*, 2> systemFileSystems{"tmpfs", "squashfs"};
-
-// Mount points of the system itself; removable media under /run/media are the user's.
-constexpr std::array<const char*, 6> systemFolders{"/proc", "/sys", "/dev", "/run", "/snap", "/var/lib"};
-
-template <std::size_t N>
-bool contains(const std::array<const char*, N>& names, const QByteArray& name)
+// File systems that never hold a user's pictures: kernel interfaces, memory-backed folders and
+// packaged read-only images (snaps).
+bool isSystemFileSystem(const QByteArray& type)
 {
-    return std::any_of(names.begin(), names.end(), [&](const char* entry) { return name == entry; });
+    static const QByteArrayList types{
+        "autofs", "binfmt_misc", "bpf", "cgroup", "cgroup2", "configfs", "debugfs", "devpts", "devtmpfs",
+        "efivarfs", "fusectl", "fuse.gvfsd-fuse", "fuse.lxcfs", "fuse.portal", "hugetlbfs", "mqueue",
+        "nsfs", "proc", "pstore", "ramfs", "rpc_pipefs", "securityfs", "squashfs", "sysfs", "tmpfs",
+        "tracefs"};
+    return types.contains(type);
 }
 
+// Mount points of the system itself; removable media under /run/media are the user's.
 bool inSystemFolder(const QString& rootPath)
 {
     if (isWithinFolder(rootPath, QStringLiteral("/run/media")))
         return false;
-    return std::any_of(systemFolders.begin(), systemFolders.end(),
-                       [&](const char* folder) { return isWithinFolder(rootPath, QString::fromLatin1(folder)); });
+    static const QStringList folders{"/proc", "/sys", "/dev", "/run", "/snap", "/var/lib"};
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](const QString& folder) { return isWithinFolder(rootPath, folder); });
 }
 
 } // namespace
@@ -49,8 +43,7 @@ bool isBrowsableVolume(const QString& rootPath, const QByteArray& fileSystemType
 {
     if (rootPath == QLatin1String("/"))
         return true;
-    return !contains(pseudoFileSystems, fileSystemType) && !contains(systemFileSystems, fileSystemType) &&
-           !inSystemFolder(rootPath);
+    return !isSystemFileSystem(fileSystemType) && !inSystemFolder(rootPath);
 }
 
 QString volumeRootOf(const QString& folder)

@@ -1,0 +1,192 @@
+// Browsing speed through the real main window: stepping through 50 photos of 6000x4000 in a
+// 1280x800 view (decoded ahead, and cold next to djpeg -scale 1/4 of the same files), finding
+// text that is in no memo of 10,000 pictures, and switching a category filter on them.
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/main.h"
+#include "app/program.h"
+#include "benchsupport.h"
+#include "data/albumcreation.h"
+#include "data/data.h"
+#include "data/schema.h"
+#include "framework/errordisplay.h"
+#include "framework/qtdialogservice.h"
+#include "imaging/encoder.h"
+#include "imaging/initialise.h"
+#include "imaging/pdbmultiimage.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double milliseconds(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void openTable(TTable& table, const QString& folder, const std::string& name)
+{
+    table.setDatabaseName(folder.toStdString());
+    table.setTableName(name);
+    table.setExclusive(true);
+    table.open();
+}
+
+void createAlbum(const QString& folder, const std::string& base, const std::function<void(TTable&)>& fill)
+{
+    createAlbumTables(folder.toStdString(), base);
+    TTable settings;
+    openTable(settings, folder, schema::settingsTableName(base));
+    writeSettingsAtCreation(settings);
+    TTable pictures;
+    openTable(pictures, folder, schema::pictureTableName(base));
+    fill(pictures);
+    pictures.refresh();
+}
+
+// 50 different photo-like JPEGs (quality 90), also written as files for djpeg.
+std::vector<QString> createPhotoAlbum(const QString& folder, int count)
+{
+    const QImage base = photoLikePicture(QSize(6000, 4000));
+    imaging::SaveSettings quality90;
+    quality90.setJpegQuality(90);
+    std::vector<QString> files;
+    createAlbum(folder, "photos", [&](TTable& pictures) {
+        for (int i = 0; i < count; ++i) {
+            QImage photo = base.copy();
+            // A different band of each photo makes every file different.
+            for (int y = i * 60; y < i * 60 + 60; ++y)
+                std::fill_n(reinterpret_cast<QRgb*>(photo.scanLine(y)), photo.width(), qRgb(i * 5, 80, 200 - i * 3));
+            const QByteArray jpeg = imaging::encode(photo, imaging::SaveFormat::Jpg, quality90);
+            files.push_back(QStringLiteral("%1/photo%2.jpg").arg(folder).arg(i));
+            QFile file(files.back());
+            file.open(QIODevice::WriteOnly);
+            file.write(jpeg);
+            pictures.append();
+            pictures.fieldByName("FOTO").setAsBytes(paradox::Bytes(jpeg.begin(), jpeg.end()));
+        }
+    });
+    return files;
+}
+
+void createMemoAlbum(const QString& folder, int count)
+{
+    createAlbum(folder, "memos", [&](TTable& pictures) {
+        const std::string memo(290, 'w');
+        for (int i = 0; i < count; ++i) {
+            pictures.append();
+            pictures.fieldByName("MEMO").setAsString(memo + std::to_string(i));
+            pictures.fieldByName("3").setAsBoolean(i % 3 == 0);
+        }
+    });
+}
+
+// The step as the user sees it: from the click until the new picture is painted.
+double timedStep(TForm1& form)
+{
+    return milliseconds([&] {
+        form.SpeedButton2Click();
+        form.PDBMultiImage1->waitForDisplay();
+        form.PDBMultiImage1->viewport()->repaint();
+    });
+}
+
+void row(const char* what, double ours, const char* target)
+{
+    std::printf("%-58s %9.1f ms   %s\n", what, ours, target);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir work;
+    qputenv("XDG_CONFIG_HOME", work.filePath("config").toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
+    TApplication app(argc, argv);
+    imaging::initialise();
+    constexpr int photoCount = 50;
+    std::printf("making %d photos of 6000x4000 ...\n", photoCount);
+    const auto started = Clock::now();
+    const std::vector<QString> files = createPhotoAlbum(work.path(), photoCount);
+    createMemoAlbum(work.path(), 10000);
+    std::printf("albums made in %.0f s\n", std::chrono::duration<double>(Clock::now() - started).count());
+
+    QtDialogService dialogs;
+    Program program(dialogs);
+    TForm1& form = program.Form1();
+    form.show();
+    form.FormActivate();
+    // Size the window so that the picture view is 1280 x 800.
+    const QSize view = form.PDBMultiImage1->viewport()->size();
+    form.resize(form.size() + QSize(1280, 800) - view);
+    QApplication::processEvents();
+    form.FormResize();
+    std::printf("picture view: %dx%d\n", form.PDBMultiImage1->viewport()->width(),
+                form.PDBMultiImage1->viewport()->height());
+
+    form.PasswordGate(work.path().toStdString(), "photos");
+    form.PDBMultiImage1->setStretchRatio(true);
+    std::vector<double> ahead;
+    const auto browsing = Clock::now();
+    for (int i = 0; i < photoCount; ++i) {
+        form.PDBMultiImage1->waitForPrefetch(); // the user looks at the picture meanwhile
+        ahead.push_back(timedStep(form));
+    }
+    std::printf("stepped through in %.0f s\n", std::chrono::duration<double>(Clock::now() - browsing).count());
+    form.PDBMultiImage1->setPrefetching(false);
+    std::vector<double> cold;
+    for (int i = 0; i < 15; ++i)
+        cold.push_back(timedStep(form));
+    std::vector<double> djpeg;
+    for (int i = 0; i < 15; ++i)
+        djpeg.push_back(milliseconds([&] {
+            runProgram({"djpeg", "-scale", "1/4", "-outfile", "/dev/null",
+                        files[static_cast<std::size_t>(i)].toStdString()});
+        }));
+
+    form.closeAlbum();
+    form.PasswordGate(work.path().toStdString(), "memos");
+    form.Edit1->setText(QStringLiteral("in no memo"));
+    std::vector<double> finds;
+    for (int i = 0; i < 7; ++i)
+        finds.push_back(milliseconds([&] { form.SpeedButton2Click(); }));
+    form.Edit1->clear();
+    std::vector<double> filters;
+    for (int i = 0; i < 7; ++i) {
+        filters.push_back(milliseconds([&] { form.RzLabel4Click(); }));
+        filters.push_back(milliseconds([&] { form.SpeedButton7Click(); }));
+    }
+
+    std::printf("\n");
+    row("step to a photo decoded ahead (median of 50)", median(ahead), "target <= 20 ms");
+    const double coldMedian = median(cold);
+    const double djpegMedian = median(djpeg);
+    row("step to a photo not decoded ahead (median of 15)", coldMedian, "");
+    row("djpeg -scale 1/4 of the same files (median of 15)", djpegMedian, "");
+    std::printf("%-58s %9.2f      target <= 1.2\n", "cold step / djpeg -scale 1/4", coldMedian / djpegMedian);
+    row("find over 10,000 memos, no match", median(finds), "target <= 150 ms");
+    row("category filter switch on 10,000 pictures", median(filters), "target <= 20 ms");
+    form.close();
+    return 0;
+}

@@ -137,11 +137,12 @@ int main(int argc, char** argv)
     TForm1& form = program.Form1();
     form.show();
     form.FormActivate();
-    // Size the window so that the picture view is 1280 x 800.
-    const QSize view = form.PDBMultiImage1->viewport()->size();
-    form.resize(form.size() + QSize(1280, 800) - view);
-    QApplication::processEvents();
-    form.FormResize();
+    // Size the window so that the picture view is 1280 x 800 (the splitter follows the window,
+    // so a few rounds settle it).
+    for (int round = 0; round < 3; ++round) {
+        form.resize(form.size() + QSize(1280, 800) - form.PDBMultiImage1->viewport()->size());
+        QApplication::processEvents();
+    }
     std::printf("picture view: %dx%d\n", form.PDBMultiImage1->viewport()->width(),
                 form.PDBMultiImage1->viewport()->height());
 

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <variant>
@@ -203,7 +204,14 @@ void TPDBMultiImage::showDecoded(const imaging::DecodedPicture& picture)
         decoder_->recycle(std::move(shown_));
     shown_ = picture.image;
     pictureChanged();
-    schedulePrefetch();
+    // Reading the neighbours waits until this picture is on screen.
+    if (prefetching_ && !prefetchScheduled_) {
+        prefetchScheduled_ = true;
+        QTimer::singleShot(0, this, [this] {
+            prefetchScheduled_ = false;
+            schedulePrefetch();
+        });
+    }
 }
 
 // --- decoding ahead ----------------------------------------------------------------------
@@ -226,6 +234,8 @@ void TPDBMultiImage::setPrefetching(bool on)
         prefetchQueue_.clear();
         prefetchTicket_ = 0;
     }
+    if (!on)
+        cache_.clear(); // its memory was mostly there for the pictures decoded ahead
 }
 
 void TPDBMultiImage::schedulePrefetch()
@@ -285,6 +295,10 @@ void TPDBMultiImage::prefetched(quint64 ticket, imaging::DecodedPicture picture)
 void TPDBMultiImage::waitForPrefetch()
 {
     waitForDisplay();
+    if (prefetchScheduled_) {
+        prefetchScheduled_ = false;
+        schedulePrefetch();
+    }
     while (prefetcher_ && prefetchTicket_ != 0)
         prefetcher_->wait();
 }

@@ -96,7 +96,8 @@ public:
     void waitForDisplay();
 
     // Decodes the pictures next to the current record ahead of time (two in the direction of
-    // travel, one behind), so that stepping shows them at once. Off unless switched on.
+    // travel, one behind), so that stepping shows them at once. Off unless switched on;
+    // switching it off also forgets the decoded pictures kept for display.
     void setPrefetching(bool on);
     void setTravelDirection(bool forward) { travelForward_ = forward; }
     // Waits until the pictures next to the current one are decoded too.
@@ -143,6 +144,7 @@ private:
     imaging::PictureCache cache_;
     bool prefetching_ = false;
     bool travelForward_ = true;
+    bool prefetchScheduled_ = false;
     std::deque<QByteArray> prefetchQueue_; // pictures still to decode ahead, nearest first
     QByteArray prefetchBytes_;             // the one being decoded ahead
     QSize prefetchBox_;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include "data/controlssuspended.h"
 #include "data/data.h"
 #include "framework/statuspanes.h"
 #include "framework/trackbar.h"
@@ -13,18 +14,6 @@
 namespace {
 
 constexpr int zoomStepLimit = 10;
-
-// Keeps the bound controls suspended for a scope, resuming them also when a move fails.
-class SuspendedControls {
-public:
-    explicit SuspendedControls(TTable& table) : table_(table) { table_.disableControls(); }
-    ~SuspendedControls() { table_.enableControls(); }
-    SuspendedControls(const SuspendedControls&) = delete;
-    SuspendedControls& operator=(const SuspendedControls&) = delete;
-
-private:
-    TTable& table_;
-};
 
 // One move in the stepping direction, coming round at the ends of the visible records.
 void moveRound(TTable& table, bool forward)
@@ -67,7 +56,7 @@ void TForm1::step(bool forward)
     moveRound(pictures, forward);
     {
         // Only the picture where the search ends is decoded, not every one passed over.
-        SuspendedControls suspended(pictures);
+        ControlsSuspended suspended(pictures);
         const int start = pictures.recNo();
         const std::string wanted = Edit1->text().toStdString();
         if (wanted.empty()) {

@@ -20,6 +20,7 @@
 #include "framework/statuspanes.h"
 #include "framework/trackbar.h"
 #include "imaging/pdbmultiimage.h"
+#include "pictures/mmopendialog.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ TForm1::TForm1(DialogService& dialogs, QWidget* parent) : QMainWindow(parent), d
     resize(742, 630);
     buildLayout();
     buildMenu();
+    MMOpenDialog1 = new TMMOpenDialog(this);
     connectCommands();
     idleTimer_ = new QTimer(this);
     idleTimer_->setInterval(100);
@@ -139,6 +141,10 @@ void TForm1::FormActivate()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (busy_ > 0) {
+        event->ignore();
+        return;
+    }
     closingDown_ = true;
     FormClose();
     event->accept();

@@ -37,6 +37,7 @@ class TForm8;
 class TForm9;
 class TForm10;
 class TForm11;
+class TMMOpenDialog;
 
 // The program's windows other than the main one, created once at start-up after it.
 struct ModalWindows {
@@ -87,6 +88,7 @@ public:
     QToolButton* SpeedButton9 = nullptr; // full screen
     TrackBar* RzTrackBar1 = nullptr;
     QPushButton* BitBtn1 = nullptr;      // exit
+    TMMOpenDialog* MMOpenDialog1 = nullptr;
     std::array<DBLabel*, 24> categoryLabels{};        // RzDBLabel… for categories 1..24
     std::array<DBCheckBox*, 24> categoryBoxes{};      // RzDBCheckBox… for categories 1..24
     DBCheckBox* RzDBCheckBox25 = nullptr;             // "Check"
@@ -144,6 +146,18 @@ public:
     bool albumOpen() const;
     // Closing the open album: filter off, pending edits stored, its tables closed.
     void closeAlbum();
+
+    // While a long command runs and lets the window paint, the window does not close.
+    class BusyScope {
+    public:
+        explicit BusyScope(TForm1& form) : form_(form) { ++form_.busy_; }
+        ~BusyScope() { --form_.busy_; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        TForm1& form_;
+    };
 
     // Browsing.
     void SpeedButton1Click();
@@ -245,6 +259,8 @@ private:
     void showCategory(int predicate);
     void setPositionBar(int position);
     void step(bool forward);
+    void beginImport();
+    void loadPicture(const QString& path);
     void fitPictureToView();
     void showPictureName();
     void notYetAvailable(const QString& command);
@@ -255,4 +271,5 @@ private:
     QTimer* idleTimer_ = nullptr;
     bool started_ = false;
     bool closingDown_ = false;
+    int busy_ = 0;
 };

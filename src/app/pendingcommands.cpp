@@ -34,9 +34,5 @@ void TForm1::SpeedButton8Click() { notYetAvailable(tr("The thumbnail manager"));
 void TForm1::SpeedButton9Click() { notYetAvailable(tr("The full-screen viewer")); }
 void TForm1::Help1Click() { notYetAvailable(tr("Help")); }
 void TForm1::About1Click() { notYetAvailable(tr("The About window")); }
-void TForm1::New1Click() { notYetAvailable(tr("Creating an album")); }
-void TForm1::ImportSingle1Click() { notYetAvailable(tr("Importing a picture")); }
-void TForm1::ImportMulti1Click() { notYetAvailable(tr("Importing pictures")); }
-void TForm1::ImportClipboard1Click() { notYetAvailable(tr("Importing from the clipboard")); }
 void TForm1::Select1Click() { notYetAvailable(tr("Choosing a scanner")); }
 void TForm1::Scan1Click() { notYetAvailable(tr("Scanning")); }

@@ -1,5 +1,6 @@
 #include "data/tbatchmove.h"
 
+#include "data/controlssuspended.h"
 #include "data/databaseerror.h"
 #include "data/ttable.h"
 
@@ -37,11 +38,7 @@ void TBatchMove::execute()
 
     OpenedForCopy source(*source_);
     // Walking the source must not make its bound controls show (and decode) every record.
-    source_->disableControls();
-    struct Resume {
-        TTable& table;
-        ~Resume() { table.enableControls(); }
-    } resume{*source_};
+    const ControlsSuspended suspended(*source_);
 
     const paradox::Table& from = source_->file();
     if (std::filesystem::weakly_canonical(source_->filePath()) ==

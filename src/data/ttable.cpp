@@ -455,14 +455,22 @@ void TTable::cancel()
 
 void TTable::store()
 {
+    // The values move into the change (pictures are megabytes); if the write fails they are
+    // moved back, so the record stays pending with everything the user gave it.
     std::vector<paradox::FieldChange> changes;
     for (std::size_t i = 0; i < pending_.size(); ++i)
         if (pending_[i])
-            changes.push_back({static_cast<int>(i), *pending_[i]});
-    if (state_ == TDataSetState::dsEdit)
-        file_->update(current_, changes);
-    else
-        current_ = file_->append(changes);
+            changes.push_back({static_cast<int>(i), std::move(*pending_[i])});
+    try {
+        if (state_ == TDataSetState::dsEdit)
+            file_->update(current_, changes);
+        else
+            current_ = file_->append(changes);
+    } catch (...) {
+        for (paradox::FieldChange& change : changes)
+            pending_[static_cast<std::size_t>(change.field)] = std::move(change.value);
+        throw;
+    }
     forgetVisibleRecords();
     eof_ = bof_ = false;
     std::fill(pending_.begin(), pending_.end(), std::nullopt);

@@ -1,0 +1,71 @@
+// Making a new, empty album and leaving it open.
+#include "app/main.h"
+
+#include <QLineEdit>
+
+#include <filesystem>
+
+#include "data/albumcreation.h"
+#include "data/data.h"
+#include "data/schema.h"
+#include "dbmanage/newbase.h"
+#include "framework/statuspanes.h"
+#include "framework/trackbar.h"
+
+namespace {
+
+// A name with a folder separator or a NUL, or "." or "..", would put the album's files
+// somewhere other than the chosen folder.
+void refuseUnsafeName(const QString& name)
+{
+    if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)) || name == QLatin1String(".") ||
+        name == QLatin1String(".."))
+        throw std::runtime_error(
+            QStringLiteral("\"%1\" cannot be used as a database name: a name may not contain \"/\" and may not be "
+                           "\".\" or \"..\". Nothing was created.")
+                .arg(name)
+                .toStdString());
+}
+
+void pointAt(TTable& table, const std::string& location, const std::string& tableName)
+{
+    table.setDatabaseName(location);
+    table.setTableName(tableName);
+    table.setTableType(TTableType::ttParadox);
+}
+
+} // namespace
+
+void TForm1::New1Click()
+{
+    TForm8& window = *windows().Form8;
+    if (window.ShowModal() != TModalResult::mrOk)
+        return;
+    ZoomStep = 0;
+    const QString typed = window.Edit1->text();
+    if (typed.isEmpty())
+        return;
+    refuseUnsafeName(typed);
+    const std::string name = typed.toStdString();
+    std::string location = window.location().toStdString();
+    if (location.empty() || location.back() != '/')
+        location += '/';
+    if (std::filesystem::exists(location + schema::pictureTableName(name)))
+        return;
+
+    closeAlbum();
+    createAlbumTables(location, name);
+    Tdb& tables = db();
+    pointAt(tables.Table1, location, schema::pictureTableName(name));
+    pointAt(tables.Table2, location, schema::categoryTableName(name));
+    pointAt(tables.Table3, location, schema::settingsTableName(name));
+    tables.Table1.open();
+    tables.Table2.open();
+    tables.Table3.open();
+    writeSettingsAtCreation(tables.Table3);
+    ButtonStatus(true);
+    tables.Table1.first();
+    RzTrackBar1->setMaximum(0);
+    RzTrackBar1->setValue(0);
+    RzStatusPane3->setText(QStringLiteral("0"));
+}

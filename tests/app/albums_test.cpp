@@ -1,0 +1,196 @@
+// Making, opening and deleting albums.
+#include <QAction>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <fstream>
+#include <QPushButton>
+
+#include "data/paswoord.h"
+#include "dbmanage/newbase.h"
+#include "framework/directorylistbox.h"
+#include "framework/statuspanes.h"
+#include "framework/trackbar.h"
+#include "programfixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class AlbumsTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        createAlbum(albumDir(), "current", {{"kept", "1"}});
+        writeRegDb({264, 52, 742, 630, true, "current", albumDir()});
+        start();
+        ASSERT_TRUE(form().albumOpen());
+    }
+    // Answers the New Database window with a folder and a name.
+    void answerNewDatabase(const QString& folder, const QString& name, bool ok = true)
+    {
+        modals.onNextModal([folder, name, ok](QDialog& dialog) {
+            auto& window = static_cast<TForm8&>(dialog);
+            if (!folder.isEmpty())
+                window.DirectoryListBox1->setDirectory(folder);
+            window.Edit1->setText(name);
+            (ok ? window.BitBtn2 : window.BitBtn1)->click();
+        });
+    }
+    QString dir(const std::string& name = {}) const
+    {
+        return QString::fromStdString(name.empty() ? albumDir() : (albums.path() / name).string());
+    }
+    bool exists(const std::string& name) const { return fs::exists(albums.path() / name); }
+    std::string openAlbumName() { return db().Table1.tableName(); }
+};
+
+} // namespace
+
+TEST_F(AlbumsTest, NewMakesTheThreeTablesWithTheSettingsRecordAndLeavesTheAlbumOpen)
+{
+    answerNewDatabase(dir(), "trip.db");
+    form().New1Click();
+    EXPECT_TRUE(exists("trip.db.db")) << "a typed extension is kept";
+    EXPECT_TRUE(exists("trip.db1.db"));
+    EXPECT_TRUE(exists("trip.db2.db"));
+    EXPECT_TRUE(exists("trip.db.mb"));
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(openAlbumName(), "trip.db.db");
+    EXPECT_EQ(db().Table1.databaseName(), albumDir() + "/");
+    EXPECT_EQ(db().Table1.recordCount(), 0);
+    EXPECT_EQ(db().Table2.recordCount(), 0);
+    ASSERT_EQ(db().Table3.recordCount(), 1);
+    TTable& settings = db().Table3;
+    EXPECT_EQ(settings.fieldByName("PASWOORD").asString(), "");
+    EXPECT_FALSE(settings.fieldByName("PW").asBoolean());
+    EXPECT_TRUE(settings.fieldByName("CENTER").asBoolean());
+    EXPECT_TRUE(settings.fieldByName("PASSEND").asBoolean());
+    EXPECT_EQ(settings.fieldByName("DELAY").asInteger(), 20);
+    EXPECT_EQ(settings.fieldByName("JPG QUALITY").asInteger(), 100);
+    EXPECT_EQ(settings.fieldByName("PNG INTERLACE").asString(), "No");
+    EXPECT_EQ(settings.fieldByName("TIF COMPRESSION").asString(), "LZW");
+    EXPECT_EQ(settings.fieldByName("PCD MODE").asString(), "Base 1");
+    EXPECT_TRUE(settings.fieldByName("AN SPEED").isNull());
+    EXPECT_EQ(form().RzTrackBar1->maximum(), 0);
+    EXPECT_EQ(form().RzStatusPane3->text(), "0");
+    EXPECT_TRUE(form().SpeedButton2->isEnabled());
+}
+
+TEST_F(AlbumsTest, NewWithAnEmptyNameOrAnExistingPictureTableDoesNothing)
+{
+    answerNewDatabase(dir(), "");
+    form().New1Click();
+    answerNewDatabase(dir(), "current");
+    form().New1Click();
+    answerNewDatabase(dir(), "never", false);
+    form().New1Click();
+    EXPECT_EQ(openAlbumName(), "current.db");
+    EXPECT_FALSE(exists("never.db"));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(AlbumsTest, NewReplacesAStrayCategoryTable)
+{
+    std::ofstream(albums.path() / "fresh1.db") << "not a table";
+    answerNewDatabase(dir(), "fresh");
+    form().New1Click();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(db().Table2.recordCount(), 0);
+}
+
+TEST_F(AlbumsTest, NewRefusesNamesThatWouldLeaveTheChosenFolder)
+{
+    fs::create_directory(albums.path() / "sub");
+    for (const QString& name : {QStringLiteral("../escape"), QStringLiteral("sub/inner"), QStringLiteral("."),
+                                QStringLiteral("..")}) {
+        dialogs.errors.clear();
+        answerNewDatabase(dir("sub"), name);
+        form().New1->trigger(); // as the menu runs it: an escaping error is shown
+        ASSERT_EQ(dialogs.errors.size(), 1) << name.toStdString();
+        EXPECT_TRUE(dialogs.errors[0].contains("cannot be used as a database name"));
+    }
+    EXPECT_FALSE(exists("escape.db"));
+    EXPECT_FALSE(exists("sub/inner.db"));
+    EXPECT_TRUE(fs::is_empty(albums.path() / "sub"));
+    EXPECT_EQ(openAlbumName(), "current.db") << "the open album stays open";
+}
+
+TEST_F(AlbumsTest, TheNewDatabaseWindowKeepsItsFolderAndName)
+{
+    fs::create_directory(albums.path() / "place");
+    answerNewDatabase(dir("place"), "first");
+    form().New1Click();
+    QString folderShown, nameShown;
+    modals.onNextModal([&](QDialog& dialog) {
+        auto& window = static_cast<TForm8&>(dialog);
+        folderShown = window.location();
+        nameShown = window.Edit1->text();
+        window.BitBtn1->click();
+    });
+    form().New1Click();
+    EXPECT_EQ(folderShown, dir("place"));
+    EXPECT_EQ(nameShown, "first");
+}
+
+TEST_F(AlbumsTest, OpenCutsTheChosenPathAtItsLastDot)
+{
+    createAlbum(albumDir(), "2001.trip", {{"", "a"}, {"", "b"}});
+    dialogs.answerPath(dir() + "/2001.trip.mb");
+    form().Open1Click();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(openAlbumName(), "2001.trip.db");
+    EXPECT_EQ(form().RzStatusPane1->text(), "2001.trip");
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].request.title, "Open a Database");
+    EXPECT_TRUE(dialogs.asked[0].request.fileName.isEmpty());
+}
+
+TEST_F(AlbumsTest, CancellingOpenChangesNothingButACancelledPasswordLeavesNoAlbum)
+{
+    dialogs.answerCancel();
+    form().Open1Click();
+    EXPECT_EQ(openAlbumName(), "current.db");
+
+    createAlbum(albumDir(), "locked", {}, {{"PW", true}, {"PASWOORD", std::string("pw")}});
+    dialogs.answerPath(dir() + "/locked.mb");
+    modals.onNextModal([](QDialog& dialog) { static_cast<TForm4&>(dialog).BitBtn1->click(); });
+    form().Open1Click();
+    EXPECT_FALSE(form().albumOpen());
+    EXPECT_FALSE(db().Table3.active());
+    EXPECT_FALSE(form().SpeedButton2->isEnabled());
+}
+
+TEST_F(AlbumsTest, DeletingTheOpenAlbumClosesItAndRemovesItsFiles)
+{
+    dialogs.answerPath(dir() + "/current.mb");
+    form().Delete1Click();
+    EXPECT_FALSE(form().albumOpen());
+    for (const char* file : {"current.db", "current1.db", "current2.db", "current.mb"})
+        EXPECT_FALSE(exists(file)) << file;
+    EXPECT_EQ(dialogs.asked[0].request.title, "Delete a Database");
+    EXPECT_FALSE(form().SpeedButton2->isEnabled());
+    EXPECT_TRUE(form().RzStatusPane1->text().isEmpty());
+}
+
+TEST_F(AlbumsTest, DeletingAnotherAlbumClosesTheCurrentOneToo)
+{
+    createAlbum(albumDir(), "other", {});
+    dialogs.answerPath(dir() + "/other.mb");
+    form().Delete1Click();
+    EXPECT_FALSE(form().albumOpen());
+    EXPECT_FALSE(exists("other.db"));
+    EXPECT_TRUE(exists("current.db"));
+}
+
+TEST_F(AlbumsTest, AMissingCategoryTableStopsTheDeleteThere)
+{
+    createAlbum(albumDir(), "partial", {});
+    fs::remove(albums.path() / "partial1.db");
+    dialogs.answerPath(dir() + "/partial.mb");
+    form().Delete1->trigger();
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_FALSE(exists("partial.db"));
+    EXPECT_FALSE(exists("partial.mb"));
+    EXPECT_TRUE(exists("partial2.db")) << "the tables after the failing one stay";
+}

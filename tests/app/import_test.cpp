@@ -1,0 +1,174 @@
+// Adding pictures: one file through the Open File window, many files, the clipboard.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QComboBox>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "framework/directorylistbox.h"
+#include "framework/filelistbox.h"
+#include "framework/statuspanes.h"
+#include "framework/trackbar.h"
+#include "pictures/mmopendialog.h"
+#include "programfixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ImportTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        fs::create_directory(albums.path() / "in");
+        createAlbum(albumDir(), "album", {{"", "old one", {3}}, {"", "old two"}});
+        writeRegDb({264, 52, 742, 630, true, "album", albumDir()});
+        start();
+        ASSERT_TRUE(form().albumOpen());
+    }
+    // Writes a picture file into the input folder; returns its full path.
+    QString writeFile(const std::string& name, const QByteArray& bytes)
+    {
+        const QString path = QString::fromStdString((albums.path() / "in" / name).string());
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return path;
+    }
+    void answerOpenFile(const QString& path, int kind = 0)
+    {
+        modals.onNextModal([path, kind](QDialog& dialog) {
+            auto& window = static_cast<TMMOpenDialog&>(dialog);
+            window.kindBox()->setCurrentIndex(kind);
+            window.directoryList()->setDirectory(QFileInfo(path).absolutePath());
+            window.fileList()->selectFile(path);
+            window.okButton()->click();
+        });
+    }
+    paradox::Bytes storedPicture(int recordNumber)
+    {
+        TTable& pictures = db().Table1;
+        pictures.first();
+        pictures.moveBy(recordNumber - 1);
+        return pictures.fieldByName("FOTO").asBytes();
+    }
+};
+
+} // namespace
+
+TEST_F(ImportTest, OneFileIsStoredUnchangedWithItsPathCutToFortyBytes)
+{
+    // 41 bytes and more of path: the name field keeps the first 40.
+    const QByteArray jpeg = pictureFile(64, 48, Qt::red, "JPG");
+    const QString path = writeFile("a-rather-long-picture-name.jpg", jpeg);
+    ASSERT_GT(path.size(), 40);
+    form().ShowChecked1Click(); // a filter in force is lifted first
+    answerOpenFile(path);
+    form().ImportSingle1Click();
+    TTable& pictures = db().Table1;
+    EXPECT_EQ(pictures.state(), TDataSetState::dsInsert) << "left pending until the next move";
+    EXPECT_FALSE(form().SpeedButton7->isChecked());
+    pictures.refresh();
+    EXPECT_EQ(pictures.recordCount(), 3);
+    EXPECT_EQ(pictures.fieldByName("NAAM").asString(), path.left(40).toStdString());
+    EXPECT_EQ(pictures.fieldByName("FOTO").asBytes(), paradox::Bytes(jpeg.begin(), jpeg.end()));
+    EXPECT_FALSE(pictures.fieldByName("3").asBoolean()) << "in no category";
+    EXPECT_FALSE(pictures.fieldByName("MARK").asBoolean());
+    EXPECT_EQ(form().RzTrackBar1->maximum(), 2) << "the pending record was not counted yet";
+}
+
+TEST_F(ImportTest, TheSameFileTwiceGivesTwoEqualRecords)
+{
+    const QString path = writeFile("same.png", pictureFile(20, 20, Qt::blue));
+    answerOpenFile(path);
+    form().ImportSingle1Click();
+    answerOpenFile(path);
+    form().ImportSingle1Click();
+    db().Table1.refresh();
+    ASSERT_EQ(db().Table1.recordCount(), 4);
+    EXPECT_EQ(storedPicture(3), storedPicture(4));
+    EXPECT_EQ(db().Table1.fieldByName("NAAM").asString(), path.left(40).toStdString());
+}
+
+TEST_F(ImportTest, AnRtfFileIsRefusedAndItsEmptyRecordDropped)
+{
+    const QString path = writeFile("letter.rtf", "{\\rtf1 hello}");
+    answerOpenFile(path, 7); // the kind "RTF"
+    form().ImportSingle1->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0], "This format is not supported by this application");
+    form().SpeedButton2Click();
+    EXPECT_EQ(db().Table1.recordCount(), 2);
+}
+
+TEST_F(ImportTest, AnImportLeftPendingIsStoredAtShutdown)
+{
+    const QString path = writeFile("last.png", pictureFile(10, 10, Qt::green));
+    answerOpenFile(path);
+    form().ImportSingle1Click();
+    stop();
+    TTable pictures;
+    pictures.setDatabaseName(albumDir());
+    pictures.setTableName("album.db");
+    pictures.open();
+    EXPECT_EQ(pictures.recordCount(), 3);
+}
+
+TEST_F(ImportTest, ManyFilesShowTheirProgressAndTheLastIsLeftPending)
+{
+    QStringList paths;
+    for (int i = 0; i < 4; ++i)
+        paths << writeFile("many" + std::to_string(i) + ".png", pictureFile(8 + i, 8, Qt::yellow));
+    dialogs.answerPaths(paths);
+    form().RzProgressBar2->setPercent(60);
+    std::vector<int> shown;
+    QObject::connect(form().RzProgressBar2, &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
+    form().ImportMulti1Click();
+    EXPECT_EQ(shown, (std::vector<int>{0, 25, 50, 75, 100}));
+    EXPECT_EQ(dialogs.asked[0].request.directory, QDir::homePath());
+    TTable& pictures = db().Table1;
+    EXPECT_EQ(pictures.state(), TDataSetState::dsInsert);
+    EXPECT_EQ(pictures.fieldByName("NAAM").asString(), paths[3].left(40).toStdString());
+    EXPECT_EQ(form().RzTrackBar1->maximum(), 5);
+    pictures.refresh();
+    EXPECT_EQ(pictures.recordCount(), 6);
+}
+
+TEST_F(ImportTest, ABadFileStopsAMultipleImportThere)
+{
+    QStringList paths{writeFile("good1.png", pictureFile(5, 5, Qt::red)),
+                      writeFile("good2.png", pictureFile(6, 6, Qt::red)), writeFile("bad.txt", "text"),
+                      writeFile("good3.png", pictureFile(7, 7, Qt::red))};
+    dialogs.answerPaths(paths);
+    form().ImportMulti1->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0], "This format is not supported by this application");
+    EXPECT_EQ(form().RzProgressBar2->percent(), 50) << "the bar stays at the failing file";
+    EXPECT_EQ(form().RzTrackBar1->maximum(), 2) << "the position bar is not updated";
+    form().SpeedButton2Click(); // the empty record of the failing file is dropped
+    EXPECT_EQ(db().Table1.recordCount(), 4);
+}
+
+TEST_F(ImportTest, TheClipboardsPictureBecomesANewRecordAndTextAddsNothing)
+{
+    form().RzLabel4Click();
+    QApplication::clipboard()->setText("just words");
+    form().ImportClipboard1Click();
+    EXPECT_EQ(db().Table1.recordCount(), 2);
+    EXPECT_FALSE(form().SpeedButton7->isChecked()) << "the filter is off all the same";
+
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QApplication::clipboard()->setImage(picture);
+    form().ImportClipboard1Click();
+    EXPECT_EQ(db().Table1.recordCount(), 3);
+    EXPECT_EQ(form().RzTrackBar1->maximum(), 3);
+    const paradox::Bytes stored = db().Table1.fieldByName("FOTO").asBytes();
+    ASSERT_GT(stored.size(), 2u);
+    EXPECT_EQ(stored[0], 0xFF) << "stored as JPEG";
+    EXPECT_TRUE(db().Table1.fieldByName("NAAM").asString().empty());
+}

@@ -9,10 +9,4 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 
 build/release/tools/kadrix-setup/kadrix-setup --sample
-
-if [ -x build/release/src/app/kadrix ]; then
-  exec build/release/src/app/kadrix
-fi
-# Until the main window is built, show the sample album's picture table instead.
-source_dir="${XDG_DATA_HOME:-$HOME/.local/share}/kadrix/Sample album"
-build/release/tools/ptable/ptable dump "$source_dir/Sample.db"
+exec build/release/src/app/kadrix

@@ -272,4 +272,5 @@ private:
     bool started_ = false;
     bool closingDown_ = false;
     int busy_ = 0;
+    QString chosenScanner_; // the scanner chosen for this session; empty: the first one found
 };

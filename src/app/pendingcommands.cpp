@@ -34,5 +34,3 @@ void TForm1::SpeedButton8Click() { notYetAvailable(tr("The thumbnail manager"));
 void TForm1::SpeedButton9Click() { notYetAvailable(tr("The full-screen viewer")); }
 void TForm1::Help1Click() { notYetAvailable(tr("Help")); }
 void TForm1::About1Click() { notYetAvailable(tr("The About window")); }
-void TForm1::Select1Click() { notYetAvailable(tr("Choosing a scanner")); }
-void TForm1::Scan1Click() { notYetAvailable(tr("Scanning")); }

@@ -88,6 +88,9 @@ public:
     bool PasteFromClipboard();
     // Replaces the picture (paste, scan, effects) and marks the view modified.
     void setPicture(const QImage& picture);
+    // Raises the error event for a failure of an engine operation run outside the view
+    // (a scan).
+    void reportError(int code, const QString& text) { emit ilibError(code, text); }
     // The shown picture at full size; decodes it if only a reduced copy is held.
     QImage picture();
     void Zoom(double factor);

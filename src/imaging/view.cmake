@@ -1,8 +1,18 @@
-# The widget side of the imaging engine: the picture view bound to a table field.
+# The widget side of the imaging engine: the picture view bound to a table field, and scanning.
 add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/displaydecoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/pdbmultiimage.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/pdbmultiimage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanner.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/picture_assembler.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/sane_device.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/sane_session.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/scan_options.cpp)
 add_library(Kadrix::imaging ALIAS kadrix_imaging)
 kadrix_warnings(kadrix_imaging)
 target_include_directories(kadrix_imaging PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(kadrix_imaging PUBLIC Kadrix::codecs Kadrix::data Qt6::Widgets)
+
+# Scanning goes through SANE; its headers stay inside the library.
+pkg_check_modules(Sane REQUIRED IMPORTED_TARGET sane-backends)
+target_link_libraries(kadrix_imaging PRIVATE PkgConfig::Sane)

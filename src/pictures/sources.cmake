@@ -4,4 +4,5 @@ target_sources(kadrix_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/previewloader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picturepreview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mmopendialog.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/import.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/import.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning.cpp)

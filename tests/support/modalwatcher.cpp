@@ -1,6 +1,7 @@
 #include "support/modalwatcher.h"
 
 #include <QApplication>
+#include <QProgressDialog>
 
 ModalWatcher::ModalWatcher()
 {
@@ -17,7 +18,8 @@ void ModalWatcher::onNextModal(std::function<void(QDialog&)> action)
 void ModalWatcher::poll()
 {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (!dialog || !dialog->isVisible())
+    // Progress windows close by themselves when their work is done.
+    if (!dialog || !dialog->isVisible() || qobject_cast<QProgressDialog*>(dialog))
         return;
     if (actions_.empty()) {
         ++leftovers;

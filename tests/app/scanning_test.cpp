@@ -1,0 +1,106 @@
+// Choosing a scanner and scanning into the album, through SANE's "test" backend with a
+// private configuration. SANE reads its configuration folder once per process, so every case
+// needs a process of its own, as ctest gives it.
+#include <QAction>
+
+#include <fstream>
+
+#include "imaging/pdbmultiimage.h"
+#include "programfixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ScanningTest : public ProgramTest {
+protected:
+    // The test backend's two devices scanning a small white picture in colour, their reads
+    // ending with `readStatus`; or no scanner at all.
+    void configureSane(const std::string& readStatus = "Default", bool anyScanner = true)
+    {
+        static std::string configuredBefore;
+        if (!configuredBefore.empty())
+            GTEST_SKIP() << "SANE was set up by an earlier case of this process; run each case on its own "
+                            "(ctest does)";
+        const fs::path folder = albums.path() / "sane";
+        fs::create_directory(folder);
+        std::ofstream(folder / "dll.conf") << (anyScanner ? "test\n" : "");
+        std::ofstream(folder / "test.conf") << "number_of_devices 2\nmode Color\nresolution 50\n"
+                                            << "test-picture \"Solid white\"\nbr_x 10.0\nbr_y 8.0\n"
+                                            << "read-status-code \"" << readStatus << "\"\n";
+        configuredBefore = folder.string();
+        qputenv("SANE_CONFIG_DIR", configuredBefore.c_str());
+    }
+    void openAlbum()
+    {
+        createAlbum(albumDir(), "scans", {{"", "old"}});
+        writeRegDb({264, 52, 742, 630, true, "scans", albumDir()});
+        start();
+        ASSERT_TRUE(form().albumOpen());
+    }
+};
+
+} // namespace
+
+TEST_F(ScanningTest, AScannedPictureBecomesANewRecordStoredAsJpeg)
+{
+    configureSane();
+    if (IsSkipped())
+        return;
+    openAlbum();
+    form().Scan1->trigger();
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    TTable& pictures = db().Table1;
+    ASSERT_EQ(pictures.recordCount(), 2);
+    EXPECT_EQ(pictures.state(), TDataSetState::dsBrowse);
+    const paradox::Bytes stored = pictures.fieldByName("FOTO").asBytes();
+    ASSERT_GT(stored.size(), 2u);
+    EXPECT_EQ(stored[0], 0xFF);
+    EXPECT_EQ(stored[1], 0xD8);
+    EXPECT_TRUE(pictures.fieldByName("NAAM").asString().empty());
+    EXPECT_FALSE(form().ImageEmptyAtError);
+}
+
+TEST_F(ScanningTest, AJammedScannerAddsNoRecordAndShowsNothing)
+{
+    configureSane("SANE_STATUS_JAMMED");
+    if (IsSkipped())
+        return;
+    openAlbum();
+    int engineErrors = 0;
+    QObject::connect(form().PDBMultiImage1, &TPDBMultiImage::ilibError, [&] { ++engineErrors; });
+    form().Scan1->trigger();
+    EXPECT_EQ(engineErrors, 1) << "the failure reaches the engine's error event";
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << "and no message box";
+    EXPECT_EQ(db().Table1.recordCount(), 1);
+    EXPECT_FALSE(form().ImageEmptyAtError);
+}
+
+TEST_F(ScanningTest, SelectListsTheScannersAndScanUsesTheChosenOne)
+{
+    configureSane();
+    if (IsSkipped())
+        return;
+    openAlbum();
+    dialogs.answerPath("Noname frontend-tester (test:1)");
+    form().Select1->trigger();
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].kind, "chooseItem");
+    EXPECT_EQ(dialogs.asked[0].items,
+              (QStringList{"Noname frontend-tester (test:0)", "Noname frontend-tester (test:1)"}));
+    form().Scan1->trigger();
+    EXPECT_EQ(db().Table1.recordCount(), 2);
+}
+
+TEST_F(ScanningTest, WithoutScannersSelectSaysSoAndScanAddsNoRecord)
+{
+    configureSane("Default", false);
+    if (IsSkipped())
+        return;
+    openAlbum();
+    form().Select1->trigger();
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, "No scanner was found.");
+    form().Scan1->trigger();
+    EXPECT_EQ(db().Table1.recordCount(), 1);
+}

@@ -15,7 +15,9 @@
 
 #include "app/main.h"
 #include "app/program.h"
+#include "benchalbum.h"
 #include "benchsupport.h"
+#include "timing.h"
 #include "data/albumcreation.h"
 #include "data/data.h"
 #include "data/schema.h"
@@ -28,39 +30,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double milliseconds(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void openTable(TTable& table, const QString& folder, const std::string& name)
-{
-    table.setDatabaseName(folder.toStdString());
-    table.setTableName(name);
-    table.setExclusive(true);
-    table.open();
-}
-
-void createAlbum(const QString& folder, const std::string& base, const std::function<void(TTable&)>& fill)
-{
-    createAlbumTables(folder.toStdString(), base);
-    TTable settings;
-    openTable(settings, folder, schema::settingsTableName(base));
-    writeSettingsAtCreation(settings);
-    TTable pictures;
-    openTable(pictures, folder, schema::pictureTableName(base));
-    fill(pictures);
-    pictures.refresh();
-}
 
 // 50 different photo-like JPEGs (quality 90), also written as files for djpeg.
 std::vector<QString> createPhotoAlbum(const QString& folder, int count)

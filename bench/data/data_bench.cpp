@@ -10,23 +10,9 @@
 #include "data/data.h"
 #include "data/schema.h"
 #include "support/tempdir.h"
+#include "timing.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double milliseconds(const std::function<void()>& work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void report(const char* what, double measured, double target)
 {

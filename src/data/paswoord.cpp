@@ -19,18 +19,7 @@ TForm4::TForm4(QWidget* parent) : TModalForm(parent)
     MaskEdit1->setAccessibleName(QStringLiteral("Password"));
     Label1->setBuddy(MaskEdit1);
 
-    BitBtn2 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setDefault(true);
-    BitBtn1 = new QPushButton(QStringLiteral("Cancel"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn1);
+    QHBoxLayout* buttons = okCancelRow(BitBtn2, "BitBtn2", BitBtn1, "BitBtn1");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addWidget(Label1);

@@ -31,22 +31,12 @@ TForm8::TForm8(QWidget* parent) : TModalForm(parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setAccessibleName(QStringLiteral("Database Name"));
     Label3->setBuddy(Edit1);
-    BitBtn2 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setDefault(true);
-    BitBtn1 = new QPushButton(QStringLiteral("Cancel"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+    QHBoxLayout* buttons = okCancelRow(BitBtn2, "BitBtn2", BitBtn1, "BitBtn1");
 
     DirectoryListBox1->attachDriveComboBox(DriveComboBox1);
     DirectoryListBox1->attachLabel(Label2);
     DirectoryListBox1->setDirectory(QDir::currentPath());
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addSpacing(6);

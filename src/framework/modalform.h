@@ -4,6 +4,9 @@
 
 #include <QDialog>
 
+class QHBoxLayout;
+class QPushButton;
+
 enum class TModalResult { mrNone, mrOk, mrCancel };
 
 class TModalForm : public QDialog {
@@ -17,4 +20,7 @@ public:
 protected:
     // A fixed-size window whose client area is width × height.
     void setFixedClientSize(int width, int height);
+    // The OK (default) and Cancel buttons, named as the window's designer named them,
+    // closing the window with their result; returned as a right-aligned row.
+    QHBoxLayout* okCancelRow(QPushButton*& ok, const char* okName, QPushButton*& cancel, const char* cancelName);
 };

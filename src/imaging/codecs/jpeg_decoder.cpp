@@ -6,13 +6,6 @@ namespace imaging::codecs {
 
 namespace {
 
-// libjpeg-turbo writes Qt's RGB32 layout (0xffRRGGBB in native byte order) directly.
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-constexpr J_COLOR_SPACE rgb32ColourSpace = JCS_EXT_BGRX;
-#else
-constexpr J_COLOR_SPACE rgb32ColourSpace = JCS_EXT_XRGB;
-#endif
-
 class Decompressor {
 public:
     explicit Decompressor(JpegSession& session) { session.create(info); }

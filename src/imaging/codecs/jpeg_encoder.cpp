@@ -9,12 +9,6 @@ namespace imaging::codecs {
 
 namespace {
 
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-constexpr J_COLOR_SPACE rgb32ColourSpace = JCS_EXT_BGRX;
-#else
-constexpr J_COLOR_SPACE rgb32ColourSpace = JCS_EXT_XRGB;
-#endif
-
 // libjpeg's destination writing straight into a QByteArray that grows as needed.
 class ByteArrayDestination {
 public:

@@ -12,6 +12,13 @@
 
 namespace imaging::codecs {
 
+// libjpeg-turbo reads and writes Qt's RGB32 layout (0xffRRGGBB in native byte order) directly.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr J_COLOR_SPACE rgb32ColourSpace = JCS_EXT_BGRX;
+#else
+constexpr J_COLOR_SPACE rgb32ColourSpace = JCS_EXT_XRGB;
+#endif
+
 // libjpeg reports a fatal error through a callback that must not return. Ours jumps back to the
 // guard of the libjpeg call in progress, crossing only libjpeg's own C frames, and the guard
 // throws from there. The same way out serves cancellation, which the progress callback notices

@@ -1,0 +1,104 @@
+// Importing many 3 MB JPEG files through the real "Import Multiple" command, next to cp of the
+// same files in the same run. Usage: import_bench [file count, default 1000]
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "app/main.h"
+#include "app/program.h"
+#include "benchalbum.h"
+#include "benchsupport.h"
+#include "timing.h"
+#include "data/albumcreation.h"
+#include "data/data.h"
+#include "data/schema.h"
+#include "framework/errordisplay.h"
+#include "framework/qtdialogservice.h"
+#include "imaging/encoder.h"
+#include "imaging/initialise.h"
+
+namespace {
+
+double seconds(const std::function<void()>& work)
+{
+    return milliseconds(work) / 1000.0;
+}
+
+// Answers the file dialog with the prepared files; every other dialog is the real one.
+class ChosenFiles : public QtDialogService {
+public:
+    explicit ChosenFiles(QStringList files) : files_(std::move(files)) {}
+    std::optional<QStringList> openFiles(QWidget*, const FileDialogRequest&) override { return files_; }
+
+private:
+    QStringList files_;
+};
+
+// A photo-like JPEG of about 3 MB, and `count` files of it that differ in their last bytes.
+QStringList writeFiles(const QString& folder, int count)
+{
+    imaging::SaveSettings settings;
+    settings.setJpegQuality(95);
+    const QByteArray jpeg = imaging::encode(photoLikePicture(QSize(3000, 2250)), imaging::SaveFormat::Jpg, settings);
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        files << QStringLiteral("%1/IMG_%2.JPG").arg(folder).arg(i, 4, 10, QLatin1Char('0'));
+        QFile file(files.back());
+        file.open(QIODevice::WriteOnly);
+        file.write(jpeg);
+        file.write(QByteArray::number(i)); // after the end of the picture: a different file
+    }
+    std::printf("%d files of %.1f MB\n", count, double(jpeg.size()) / 1e6);
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir work;
+    qputenv("XDG_CONFIG_HOME", work.filePath("config").toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
+    TApplication app(argc, argv);
+    imaging::initialise();
+    QDir(work.path()).mkdir("in");
+    QDir(work.path()).mkdir("copy");
+    const QStringList files = writeFiles(work.filePath("in"), count);
+
+    createAlbum(work.path(), "import", [](TTable&) {});
+    ChosenFiles dialogs(files);
+    Program program(dialogs);
+    TForm1& form = program.Form1();
+    form.show();
+    form.FormActivate();
+    form.PasswordGate(work.path().toStdString(), "import");
+
+    const double cp = seconds([&] {
+        QStringList arguments{"cp"};
+        arguments << files << work.filePath("copy");
+        std::vector<std::string> command;
+        for (const QString& argument : arguments)
+            command.push_back(argument.toStdString());
+        runProgram(command);
+    });
+    const double import = seconds([&] {
+        form.ImportMulti1Click();
+        program.db().Table1.refresh(); // the last picture is stored too
+    });
+    const double megabytes = double(QFileInfo(files.front()).size()) * count / 1e6;
+    std::printf("cp of the files                 %7.2f s  %7.0f MB/s\n", cp, megabytes / cp);
+    std::printf("Import Multiple                 %7.2f s  %7.0f MB/s\n", import, megabytes / import);
+    std::printf("import throughput / cp          %7.2f    target >= 0.8\n", cp / import);
+    std::printf("records: %d\n", program.db().Table1.recordCount());
+    form.close();
+    return 0;
+}

@@ -51,6 +51,8 @@ BlobSpace BlobSpace::build(BlobFile& blobs) {
 }
 
 std::uint16_t BlobSpace::nextModification(Transaction& change) {
+    if (releasing_)
+        throw std::logic_error("a change stored a blob after releasing one");
     modificationCount_ =
         modificationCount_ == 0xFFFF ? 1 : static_cast<std::uint16_t>(modificationCount_ + 1);
     change.overwrite(TableFile::Blobs, modificationCountAt, le16Bytes(modificationCount_));
@@ -107,32 +109,37 @@ void BlobSpace::freeUnits(std::uint32_t offset, std::uint32_t units, Transaction
 }
 
 BlobPointer BlobSpace::store(std::span<const std::uint8_t> value, Transaction& change) {
-    if (releasing_)
-        throw std::logic_error("a change stored a blob after releasing one");
     const std::uint16_t modification = nextModification(change);
     return value.size() > largestSharedValue ? storeSingle(value, modification, change)
                                              : storeShared(value, modification, change);
 }
 
-BlobPointer BlobSpace::storeSingle(std::span<const std::uint8_t> value, std::uint16_t modification,
-                                   Transaction& change) {
-    const std::uint64_t blockBytes = singleBlobHeaderSize + std::uint64_t{value.size()};
-    const std::uint32_t units = unitsFor(blockBytes);
-    if (units > largestBlockUnits)
-        fail(path_, "a value of " + std::to_string(value.size()) +
-                        " bytes is larger than a blob file can hold (" +
+BlobPointer BlobSpace::store(FileSource value, Transaction& change) {
+    if (value.length <= largestSharedValue)
+        throw std::logic_error("a value small enough to share a block was to be stored from its file");
+    const std::uint16_t modification = nextModification(change);
+    return storeSingle(std::move(value), modification, change);
+}
+
+BlobPointer BlobSpace::storeSingle(BlockBody value, std::uint16_t modification, Transaction& change) {
+    const std::uint64_t length = bodySize(value);
+    const std::uint64_t blockBytes = singleBlobHeaderSize + length;
+    // Compared before counting units: a file can claim more units than 32 bits hold.
+    if (blockBytes > std::uint64_t{largestBlockUnits} * blobUnit)
+        fail(path_, "a value of " + std::to_string(length) + " bytes is larger than a blob file can hold (" +
                         std::to_string(std::uint64_t{largestBlockUnits} * blobUnit - singleBlobHeaderSize) +
                         " bytes)");
+    const std::uint32_t units = unitsFor(blockBytes);
     const Placement place = takeUnits(units, change);
     Bytes head(singleBlobHeaderSize);
     head[0] = static_cast<std::uint8_t>(BlobBlockType::Single);
     endian::putLe16(head.data() + 1, static_cast<std::uint16_t>(units));
-    endian::putLe32(head.data() + 3, static_cast<std::uint32_t>(value.size()));
+    endian::putLe32(head.data() + 3, static_cast<std::uint32_t>(length));
     endian::putLe16(head.data() + 7, modification);
     // At the end of the file the block is padded so the file stays a whole number of units.
     const std::size_t padding = place.atEnd ? std::size_t{units} * blobUnit - blockBytes : 0;
-    change.place(place.offset, std::move(head), value, padding);
-    const BlobPointer pointer{place.offset | singleBlobIndex, static_cast<std::uint32_t>(value.size()),
+    change.place(place.offset, std::move(head), std::move(value), padding);
+    const BlobPointer pointer{place.offset | singleBlobIndex, static_cast<std::uint32_t>(length),
                               modification};
     singles_[place.offset] = {units, pointer};
     return pointer;

@@ -27,6 +27,8 @@ public:
     void startChange() { releasing_ = false; }
     // Stores a value longer than the leader of its field and returns the pointer to it.
     BlobPointer store(std::span<const std::uint8_t> value, Transaction& change);
+    // Stores a value still in a file, too long to share a block (over largestSharedValue bytes).
+    BlobPointer store(FileSource value, Transaction& change);
     // Frees what the pointer refers to. A pointer that does not resolve owns nothing to free.
     void release(const BlobPointer& pointer, Transaction& change);
 
@@ -46,8 +48,7 @@ private:
     Placement takeUnits(std::uint32_t units, Transaction& change);
     void freeUnits(std::uint32_t offset, std::uint32_t units, Transaction& change);
     void writeFreeHeader(std::uint32_t offset, std::uint32_t units, Transaction& change);
-    BlobPointer storeSingle(std::span<const std::uint8_t> value, std::uint16_t modification,
-                            Transaction& change);
+    BlobPointer storeSingle(BlockBody value, std::uint16_t modification, Transaction& change);
     BlobPointer storeShared(std::span<const std::uint8_t> value, std::uint16_t modification,
                             Transaction& change);
     // A gap of length bytes in a shared block's data area, or 0 when there is none.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -46,14 +47,23 @@ struct Null {
     friend bool operator==(Null, Null) { return true; }
 };
 
+// The whole content of a file, as the value to write into a binary field: the bytes go from
+// the file straight into the blob file, never through memory. Only writes take it; reads never
+// return it.
+struct FileContent {
+    std::filesystem::path path;
+    friend bool operator==(const FileContent&, const FileContent&) = default;
+};
+
 // A field value. Which alternative a type uses:
 //   Alpha, Memo: std::string (UTF-8)
 //   Short, Long, AutoInc, Date (days since 1 Jan 0001), Time (ms of day): std::int64_t
 //   Number, Currency, Timestamp (ms since 1 Jan 0001): double
 //   Logical: bool
 //   Binary, FormattedMemo, Ole, Graphic (without its 8 leading bytes), Bcd, Bytes: Bytes
+//   Binary, when written: also FileContent
 // An empty field is Null.
-using Value = std::variant<Null, std::string, std::int64_t, double, bool, Bytes>;
+using Value = std::variant<Null, std::string, std::int64_t, double, bool, Bytes, FileContent>;
 
 // Field definitions with the declared sizes our tables use: a blob or memo of "size 1"
 // takes 11 bytes in the record (1-byte leader + 10-byte blob pointer).

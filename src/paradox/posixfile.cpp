@@ -2,6 +2,7 @@
 
 #include "paradox/failure.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <limits>
@@ -20,9 +21,41 @@ constexpr int openFlags(PosixFile::Access access) {
 
 // The most parts one pwritev takes on Linux (IOV_MAX).
 constexpr std::size_t maxParts = 1024;
+// The buffer of a copy the kernel cannot make file to file.
+constexpr std::size_t copyBufferSize = 1 << 20;
 
 bool isPermissionProblem(int code) {
     return code == EACCES || code == EROFS || code == EPERM;
+}
+
+// copy_file_range cannot copy between these two files (other file systems, or a file system
+// or kernel without it), but reading and writing can.
+bool kernelCannotCopy(int code) {
+    return code == EXDEV || code == ENOSYS || code == EINVAL || code == EOPNOTSUPP;
+}
+
+std::size_t copyPiece(std::uint64_t left) {
+    return static_cast<std::size_t>(std::min<std::uint64_t>(left, std::numeric_limits<ssize_t>::max()));
+}
+
+[[noreturn]] void endedEarly(const PosixFile& source, std::uint64_t length, std::uint64_t done) {
+    fail(source.path(), "the file ended after " + std::to_string(done) + " of its " + std::to_string(length) +
+                            " bytes; it changed while it was being copied");
+}
+
+// Goes on with a copy that has done its first done bytes, through a bounded buffer.
+void copyThroughBuffer(const PosixFile& source, std::uint64_t length, PosixFile& target, std::uint64_t offset,
+                       std::uint64_t done) {
+    std::vector<std::uint8_t> buffer(std::min<std::size_t>(copyPiece(length - done), copyBufferSize));
+    while (done < length) {
+        const auto piece =
+            std::span(buffer).first(std::min<std::size_t>(copyPiece(length - done), buffer.size()));
+        const std::size_t got = source.readSomeAt(done, piece);
+        if (got != piece.size())
+            endedEarly(source, length, done + got);
+        target.writeAt(offset + done, piece);
+        done += got;
+    }
 }
 
 } // namespace
@@ -75,6 +108,23 @@ PosixFile PosixFile::create(const std::filesystem::path& path) {
     if (fd < 0)
         failSystem(path, "create the file");
     return PosixFile(fd, path, Access::ReadWrite);
+}
+
+PosixFile PosixFile::openRegular(const std::filesystem::path& path) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer; regular files ignore the flag.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        failSystem(path, "open the file");
+    PosixFile file(fd, path, Access::ReadOnly);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        failSystem(path, "query the file");
+    // Only a regular file has a size that says how much content it has.
+    if (S_ISDIR(st.st_mode))
+        fail(path, "it is a folder, not a file");
+    if (!S_ISREG(st.st_mode))
+        fail(path, "it is not a regular file but a device, pipe or socket");
+    return file;
 }
 
 std::uint64_t PosixFile::size() const {
@@ -145,6 +195,26 @@ void PosixFile::writeAt(std::uint64_t offset, std::span<const iovec> parts) {
         }
         while (first < pending.size() && pending[first].iov_len == 0)
             ++first;
+    }
+}
+
+void PosixFile::copyFrom(const PosixFile& source, std::uint64_t length, std::uint64_t offset) {
+    for (std::uint64_t done = 0; done < length;) {
+        auto from = static_cast<off64_t>(done);
+        auto to = static_cast<off64_t>(offset + done);
+        const ssize_t n = ::copy_file_range(source.fd_, &from, fd_, &to, copyPiece(length - done), 0);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (!kernelCannotCopy(errno))
+                failSystem(path_,
+                           "copy " + source.path_.string() + " to offset " + std::to_string(offset + done));
+            copyThroughBuffer(source, length, *this, offset, done);
+            return;
+        }
+        if (n == 0)
+            endedEarly(source, length, done);
+        done += static_cast<std::uint64_t>(n);
     }
 }
 

@@ -26,6 +26,9 @@ public:
     static PosixFile open(const std::filesystem::path& path, Access access);
     // Creates the file, or empties it when it exists.
     static PosixFile create(const std::filesystem::path& path);
+    // Opens a regular file read-only for its content; a folder, device, pipe or socket is
+    // refused, without waiting for a pipe's writer.
+    static PosixFile openRegular(const std::filesystem::path& path);
 
     PosixFile(PosixFile&& other) noexcept;
     PosixFile& operator=(PosixFile&& other) noexcept;
@@ -46,6 +49,10 @@ public:
     std::size_t readSomeAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> data);
     void writeAt(std::uint64_t offset, std::span<const iovec> parts);
+    // Writes the first length bytes of source at offset. The kernel copies them from file to
+    // file when it can, and through a small buffer of ours when not. A source that ends before
+    // length bytes is an Error (it changed since its size was taken).
+    void copyFrom(const PosixFile& source, std::uint64_t length, std::uint64_t offset);
     void truncate(std::uint64_t size);
 
 private:

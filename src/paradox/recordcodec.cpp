@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <iterator>
 
 namespace paradox {
 
@@ -50,7 +51,8 @@ bool allZero(std::span<const std::uint8_t> bytes) {
 }
 
 std::string_view valueKind(const Value& value) {
-    constexpr std::string_view kinds[] = {"empty", "text", "integer", "number", "logical", "bytes"};
+    constexpr std::string_view kinds[] = {"empty", "text", "integer", "number", "logical", "bytes", "file"};
+    static_assert(std::size(kinds) == std::variant_size_v<Value>, "every kind of value needs a name");
     return kinds[value.index()];
 }
 

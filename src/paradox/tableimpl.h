@@ -82,6 +82,7 @@ private:
     void releaseBlob(std::span<const std::uint8_t> record, std::size_t field, Transaction& transaction);
     void storeBlob(std::span<std::uint8_t> field, std::span<const std::uint8_t> value,
                    Transaction& transaction);
+    void storeFileBlob(std::span<std::uint8_t> field, PosixFile file, Transaction& transaction);
     BlobSpace& space();
     void writeHeader(Transaction& transaction);
 

@@ -1,3 +1,4 @@
+#include "paradox/blobformat.h"
 #include "paradox/blobpointer.h"
 #include "paradox/failure.h"
 #include "paradox/filelock.h"
@@ -86,6 +87,21 @@ void Table::Impl::storeBlob(std::span<std::uint8_t> field, std::span<const std::
     pointer.write(field);
 }
 
+void Table::Impl::storeFileBlob(std::span<std::uint8_t> field, PosixFile file, Transaction& transaction) {
+    const std::uint64_t length = file.size();
+    if (length <= largestSharedValue) {
+        // Small enough for the record or a shared block, which are written from memory anyway.
+        Bytes value(static_cast<std::size_t>(length));
+        file.readAt(0, value);
+        storeBlob(field, transaction.hold(std::move(value)), transaction);
+        return;
+    }
+    // Only the leader passes through memory; the value goes from file to blob file at commit.
+    std::fill(field.begin(), field.end(), std::uint8_t{0});
+    file.readAt(0, field.first(field.size() - blobPointerSize));
+    space().store(FileSource{std::move(file), length}, transaction).write(field);
+}
+
 void Table::Impl::releaseBlob(std::span<const std::uint8_t> record, std::size_t field,
                               Transaction& transaction) {
     if (!isBlobType(fields_[field].type))
@@ -114,6 +130,9 @@ void Table::Impl::assign(Bytes& record, const FieldChange& change, Transaction& 
     } else if (const auto* data = std::get_if<Bytes>(&change.value);
                data && field.type == FieldType::Binary) {
         storeBlob(bytes, *data, transaction);
+    } else if (const auto* content = std::get_if<FileContent>(&change.value);
+               content && field.type == FieldType::Binary) {
+        storeFileBlob(bytes, PosixFile::openRegular(content->path), transaction);
     } else {
         fail(path_, "field \"" + field.name + "\" (" + std::string(typeName(field.type)) +
                         ") cannot take a " + std::string(valueKind(change.value)) + " value");

@@ -28,6 +28,12 @@ std::string readableSize(std::uint64_t bytes) {
     return std::to_string(rounded) + " " + units[unit];
 }
 
+std::uint64_t bodySize(const BlockBody& body) {
+    if (const auto* source = std::get_if<FileSource>(&body))
+        return source->length;
+    return std::get<std::span<const std::uint8_t>>(body).size();
+}
+
 Transaction::Transaction(PosixFile& table, PosixFile* blobs, std::filesystem::path journalPath,
                          std::uint64_t blobFileLimit)
     : table_(table), blobs_(blobs), journalPath_(std::move(journalPath)), blobFileLimit_(blobFileLimit),
@@ -46,9 +52,9 @@ void Transaction::overwrite(TableFile file, std::uint64_t offset, Bytes bytes) {
     writes_.push_back({file, offset, std::move(bytes), {}, 0, size});
 }
 
-void Transaction::place(std::uint64_t offset, Bytes head, std::span<const std::uint8_t> body,
-                        std::size_t padding) {
-    writes_.push_back({TableFile::Blobs, offset, std::move(head), body, padding, replacedBlockHeader});
+void Transaction::place(std::uint64_t offset, Bytes head, BlockBody body, std::size_t padding) {
+    writes_.push_back(
+        {TableFile::Blobs, offset, std::move(head), std::move(body), padding, replacedBlockHeader});
 }
 
 std::span<const std::uint8_t> Transaction::hold(Bytes bytes) {
@@ -85,15 +91,25 @@ Journal Transaction::journal() const {
 void Transaction::apply() {
     static const Bytes zeros(4096, 0);
     for (const Write& write : writes_) {
+        PosixFile& target = fileFor(write.file);
+        std::uint64_t at = write.offset;
         std::vector<iovec> parts{{const_cast<std::uint8_t*>(write.head.data()), write.head.size()}};
-        if (!write.body.empty())
-            parts.push_back({const_cast<std::uint8_t*>(write.body.data()), write.body.size()});
+        if (const auto* source = std::get_if<FileSource>(&write.body)) {
+            // The file's bytes go between the header and the padding, copied file to file.
+            target.writeAt(at, parts);
+            at += write.head.size();
+            target.copyFrom(source->file, source->length, at);
+            at += source->length;
+            parts.clear();
+        } else if (const auto body = std::get<std::span<const std::uint8_t>>(write.body); !body.empty()) {
+            parts.push_back({const_cast<std::uint8_t*>(body.data()), body.size()});
+        }
         for (std::size_t left = write.padding; left > 0;) {
             const std::size_t piece = std::min(left, zeros.size());
             parts.push_back({const_cast<std::uint8_t*>(zeros.data()), piece});
             left -= piece;
         }
-        fileFor(write.file).writeAt(write.offset, parts);
+        target.writeAt(at, parts);
     }
 }
 

@@ -9,9 +9,21 @@
 #include <deque>
 #include <filesystem>
 #include <span>
+#include <variant>
 #include <vector>
 
 namespace paradox {
+
+// The first length bytes of a file, as the value of a new blob block: at commit the kernel
+// copies them from the file into the blob file, so they never pass through memory.
+struct FileSource {
+    PosixFile file;
+    std::uint64_t length;
+};
+
+// What follows a new block's header: bytes in memory, or bytes still in a file.
+using BlockBody = std::variant<std::span<const std::uint8_t>, FileSource>;
+std::uint64_t bodySize(const BlockBody& body);
 
 class Transaction {
 public:
@@ -23,8 +35,8 @@ public:
     void overwrite(TableFile file, std::uint64_t offset, Bytes bytes);
     // Writes a new block of the blob file where nothing is in use: free space or past the end.
     // Only the block header it replaces is journaled, so a large value costs no extra copy.
-    // body must stay alive until commit; padding zero bytes follow it.
-    void place(std::uint64_t offset, Bytes head, std::span<const std::uint8_t> body, std::size_t padding);
+    // Bytes of the body must stay alive until commit; padding zero bytes follow it.
+    void place(std::uint64_t offset, Bytes head, BlockBody body, std::size_t padding);
     // Keeps bytes alive until the transaction ends, for values made only to be written.
     std::span<const std::uint8_t> hold(Bytes bytes);
 
@@ -36,10 +48,10 @@ private:
         TableFile file;
         std::uint64_t offset;
         Bytes head;
-        std::span<const std::uint8_t> body;
+        BlockBody body;
         std::size_t padding;
         std::size_t journaled; // how many leading bytes need their old content kept
-        std::uint64_t end() const { return offset + head.size() + body.size() + padding; }
+        std::uint64_t end() const { return offset + head.size() + bodySize(body) + padding; }
     };
 
     PosixFile& fileFor(TableFile file);

@@ -34,6 +34,12 @@ TEST(Capacity, AChangeThatWouldOutgrowTheBlobFileIsRefusedBeforeAnythingIsWritte
         [&] {
             table.update(0, {{3, noise(40'000, 9)}});
         },
+        // Pictures copied from their files are measured by their files' sizes.
+        [&] { table.append(changesThroughFile(makeRow(3, 0, 30'000), dir / "new.jpg")); },
+        [&] {
+            writeFile(dir / "replacement.jpg", noise(40'000, 9));
+            table.update(0, {{3, FileContent{dir / "replacement.jpg"}}});
+        },
     };
     for (const auto& change : tooBig) {
         try {

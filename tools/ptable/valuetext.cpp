@@ -50,6 +50,8 @@ std::string valueText(const paradox::Table& table, std::size_t record, int field
                 out << (v ? "true" : "false");
             else if constexpr (std::is_same_v<V, paradox::Bytes>)
                 out << blobText(v);
+            else if constexpr (std::is_same_v<V, paradox::FileContent>)
+                out << "content of " << quoted(v.path.string());
             else
                 out << std::setprecision(17) << v;
         },

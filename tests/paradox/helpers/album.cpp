@@ -22,6 +22,13 @@ std::vector<FieldChange> changesFor(const Row& row) {
             {5, row.small ? Value(*row.small) : Value(Null{})}};
 }
 
+std::vector<FieldChange> changesThroughFile(const Row& row, const std::filesystem::path& file) {
+    writeFile(file, row.picture);
+    std::vector<FieldChange> changes = changesFor(row);
+    changes[3].value = FileContent{file};
+    return changes;
+}
+
 Row makeRow(std::int64_t id, int version, std::size_t pictureSize) {
     Row row;
     row.id = id;

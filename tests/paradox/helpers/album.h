@@ -22,6 +22,8 @@ struct Row {
 // ID long, NAAM alpha 40, MEMO memo, FOTO binary, MARK logical, KLEIN short.
 std::vector<FieldDef> albumFields();
 std::vector<FieldChange> changesFor(const Row& row);
+// The same changes with the picture written to file first and given as its FileContent.
+std::vector<FieldChange> changesThroughFile(const Row& row, const std::filesystem::path& file);
 // A row whose every field derives from id and version, so a mixed-up field shows.
 Row makeRow(std::int64_t id, int version, std::size_t pictureSize);
 

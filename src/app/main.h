@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include "imaging/pdbmultiimage.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,7 +28,6 @@ class DBStateStatus;
 class DialogService;
 class PartsProgressBar;
 class StatusPane;
-class TPDBMultiImage;
 class Tdb;
 class TForm2;
 class TForm3;
@@ -260,7 +261,7 @@ private:
     void setPositionBar(int position);
     void step(bool forward);
     void beginImport();
-    void loadPicture(const QString& path);
+    void loadPicture(const QString& path, TPDBMultiImage::FileLoad load = TPDBMultiImage::FileLoad::ReadNow);
     void fitPictureToView();
     void showPictureName();
     void notYetAvailable(const QString& command);

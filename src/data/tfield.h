@@ -36,6 +36,9 @@ public:
     void setAsInteger(int number);
     void setAsBoolean(bool flag);
     void setAsBytes(paradox::Bytes bytes);
+    // A binary field: the whole content of the file, copied into the table when the record
+    // is stored (reading it meanwhile reads the file).
+    void setAsFile(const std::string& path);
     void clear();
 
 private:

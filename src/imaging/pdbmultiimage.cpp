@@ -539,23 +539,27 @@ void TPDBMultiImage::Zoom(double factor)
     needSharperPicture();
 }
 
-void TPDBMultiImage::LoadFromFile(const QString& path)
+void TPDBMultiImage::LoadFromFile(const QString& path, FileLoad load)
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile())
+    if (path.isEmpty() || !info.isFile() || !info.isReadable())
         throw std::runtime_error("Input filename isn't valid");
     if (!loadableExtensions.contains(info.suffix().toLower()))
         throw std::runtime_error("This format is not supported by this application");
+    TField* target = field();
+    if (!target)
+        throw std::runtime_error("There is no open album to load the picture into");
+    target->dataSet().edit();
+    if (load == FileLoad::CopyWhenStored) {
+        target->setAsFile(path.toStdString());
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("Input filename isn't valid");
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
-    TField* target = field();
-    if (!target)
-        throw std::runtime_error("There is no open album to load the picture into");
-    target->dataSet().edit();
     target->setAsBytes(paradox::Bytes(bytes.begin(), bytes.end()));
 }
 

@@ -78,7 +78,10 @@ public:
     // Operations.
     // Copies the file's bytes unchanged into the field and shows them. Errors: "Input
     // filename isn't valid", "This format is not supported by this application".
-    void LoadFromFile(const QString& path);
+    // With CopyWhenStored the bytes go from the file into the table only when the record is
+    // stored, without passing through memory (for records stored right away).
+    enum class FileLoad { ReadNow, CopyWhenStored };
+    void LoadFromFile(const QString& path, FileLoad load = FileLoad::ReadNow);
     // Writes the shown picture, re-encoded at full size. Errors: "Can't save, blobfield is
     // empty", "Can't save, image is not displayed, ...".
     void SaveAs(const QString& path, imaging::SaveFormat format);

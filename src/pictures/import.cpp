@@ -25,9 +25,9 @@ void TForm1::beginImport()
     db().Table1.append();
 }
 
-void TForm1::loadPicture(const QString& path)
+void TForm1::loadPicture(const QString& path, TPDBMultiImage::FileLoad load)
 {
-    PDBMultiImage1->LoadFromFile(path);
+    PDBMultiImage1->LoadFromFile(path, load);
     db().Table1.fieldByName("NAAM").setAsString(path.toStdString());
 }
 
@@ -61,7 +61,11 @@ void TForm1::ImportMulti1Click()
             // Keep the window painted (and its progress visible); input waits for the end.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             pictures.append();
-            loadPicture(chosen->at(i));
+            // Each record is stored as the next one is appended, straight from its file; the
+            // last one stays pending, so it holds its bytes already.
+            const bool last = i == count - 1;
+            loadPicture(chosen->at(i), last ? TPDBMultiImage::FileLoad::ReadNow
+                                            : TPDBMultiImage::FileLoad::CopyWhenStored);
         }
     }
     RzProgressBar2->setPartsComplete(count);

@@ -136,6 +136,12 @@ TEST_F(ImportTest, ManyFilesShowTheirProgressAndTheLastIsLeftPending)
     EXPECT_EQ(form().RzTrackBar1->maximum(), 5);
     pictures.refresh();
     EXPECT_EQ(pictures.recordCount(), 6);
+    for (int i = 0; i < 4; ++i) {
+        QFile file(paths[i]);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray bytes = file.readAll();
+        EXPECT_EQ(storedPicture(3 + i), paradox::Bytes(bytes.begin(), bytes.end())) << "file " << i;
+    }
 }
 
 TEST_F(ImportTest, ABadFileStopsAMultipleImportThere)

@@ -12,7 +12,8 @@ namespace {
 // Well above any seed, low enough that a valid huge header stays inside libFuzzer's memory limit.
 constexpr qint64 fuzzPixelLimit = 16'000'000;
 
-void decodeIgnoringErrors(QByteArrayView bytes, QSize box) {
+void decodeIgnoringErrors(QByteArrayView bytes, QSize box)
+{
     imaging::DecodeRequest request;
     request.fitInto = box;
     request.pixelLimit = fuzzPixelLimit;
@@ -28,17 +29,20 @@ void decodeIgnoringErrors(QByteArrayView bytes, QSize box) {
 // libdime frees the names of entity types it does not know (MTEXT, HATCH, ...) with delete
 // instead of delete[]. Harmless with glibc's allocator, but AddressSanitizer stops at it, and
 // any real drawing has such entities.
-extern "C" const char* __asan_default_options() {
+extern "C" const char* __asan_default_options()
+{
     return "alloc_dealloc_mismatch=0";
 }
 
 // Leaks inside libraries on their error paths: libdime keeps the sections it had read when a
 // file turns out broken, ImageMagick's WMF coder its libwmf state after some damaged files.
-extern "C" const char* __lsan_default_suppressions() {
+extern "C" const char* __lsan_default_suppressions()
+{
     return "leak:libdime.so\nleak:libwmflite\n";
 }
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt keeps pointers to the arguments for the application's lifetime, and libFuzzer's own
@@ -51,7 +55,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     try {
         // EPS is rendered by Ghostscript in a process of its own, out of this fuzzer's reach.

@@ -16,13 +16,15 @@ namespace {
 // One folder per fuzzing process, reused for every input and removed at exit.
 class WorkDir {
 public:
-    WorkDir() {
+    WorkDir()
+    {
         std::string pattern = (std::filesystem::temp_directory_path() / "kadrix-fuzz-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             abort();
         path_ = pattern;
     }
-    ~WorkDir() {
+    ~WorkDir()
+    {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -32,12 +34,14 @@ private:
     std::filesystem::path path_;
 };
 
-void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+{
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void readEverything(const paradox::Table& table) {
+void readEverything(const paradox::Table& table)
+{
     for (std::size_t r = 0; r < table.recordCount(); ++r) {
         for (std::size_t f = 0; f < table.fields().size(); ++f) {
             const int field = static_cast<int>(f);
@@ -54,7 +58,8 @@ void readEverything(const paradox::Table& table) {
     table.check();
 }
 
-paradox::Value sampleFor(paradox::FieldType type) {
+paradox::Value sampleFor(paradox::FieldType type)
+{
     switch (type) {
     case paradox::FieldType::Alpha:
         return std::string("fuzz \xC3\xA9");
@@ -73,7 +78,8 @@ paradox::Value sampleFor(paradox::FieldType type) {
     }
 }
 
-void changeEverything(paradox::Table& table) {
+void changeEverything(paradox::Table& table)
+{
     std::vector<paradox::FieldChange> values, empties;
     for (std::size_t f = 0; f < table.fields().size(); ++f) {
         values.push_back({static_cast<int>(f), sampleFor(table.fields()[f].type)});
@@ -88,7 +94,8 @@ void changeEverything(paradox::Table& table) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     static const WorkDir work;
     const auto files = paradox::fuzz::splitTableFiles({data, size});
     if (!files)

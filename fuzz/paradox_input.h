@@ -15,7 +15,8 @@ struct TableFiles {
 };
 
 inline std::vector<std::uint8_t> joinTableFiles(std::span<const std::uint8_t> table,
-                                                std::span<const std::uint8_t> blobs) {
+                                                std::span<const std::uint8_t> blobs)
+{
     std::vector<std::uint8_t> input;
     input.reserve(4 + table.size() + blobs.size());
     const auto size = static_cast<std::uint32_t>(table.size());
@@ -26,7 +27,8 @@ inline std::vector<std::uint8_t> joinTableFiles(std::span<const std::uint8_t> ta
     return input;
 }
 
-inline std::optional<TableFiles> splitTableFiles(std::span<const std::uint8_t> input) {
+inline std::optional<TableFiles> splitTableFiles(std::span<const std::uint8_t> input)
+{
     if (input.size() < 4)
         return std::nullopt;
     std::uint32_t size = 0;

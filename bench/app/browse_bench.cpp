@@ -131,8 +131,8 @@ int main(int argc, char** argv)
     std::vector<double> djpeg;
     for (int i = 0; i < 15; ++i)
         djpeg.push_back(milliseconds([&] {
-            runProgram({"djpeg", "-scale", "1/4", "-outfile", "/dev/null",
-                        files[static_cast<std::size_t>(i)].toStdString()});
+            runProgram(
+                {"djpeg", "-scale", "1/4", "-outfile", "/dev/null", files[static_cast<std::size_t>(i)].toStdString()});
         }));
 
     form.closeAlbum();

@@ -103,8 +103,8 @@ int main(int argc, char** argv)
             form.ImportMulti1Click();
             program.db().Table1.refresh(); // the last picture is stored too
         }));
-        std::printf("round %d: cp %.2f s, import %.2f s, %d records\n", round + 1, cpTimes.back(),
-                    importTimes.back(), program.db().Table1.recordCount());
+        std::printf("round %d: cp %.2f s, import %.2f s, %d records\n", round + 1, cpTimes.back(), importTimes.back(),
+                    program.db().Table1.recordCount());
         form.closeAlbum();
         for (const char* suffix : {".db", ".mb", "1.db", "2.db"})
             QFile::remove(work.filePath(QString::fromStdString(album) + suffix));

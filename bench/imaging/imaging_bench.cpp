@@ -29,7 +29,8 @@ struct Files {
 
 Files* files = nullptr;
 
-void fitCold(benchmark::State& state) {
+void fitCold(benchmark::State& state)
+{
     for (auto _ : state) {
         imaging::DecodeRequest request;
         request.fitInto = screenBox;
@@ -37,13 +38,15 @@ void fitCold(benchmark::State& state) {
     }
 }
 
-void djpegQuarter(benchmark::State& state) {
+void djpegQuarter(benchmark::State& state)
+{
     const std::string jpeg = files->jpeg.toStdString();
     for (auto _ : state)
         runProgram({"djpeg", "-scale", "1/4", "-outfile", "/dev/null", jpeg});
 }
 
-void fullReused(benchmark::State& state) {
+void fullReused(benchmark::State& state)
+{
     QImage buffer = imaging::decode(files->jpegBytes).image; // the picture shown before
     for (auto _ : state) {
         imaging::DecodeRequest request;
@@ -52,25 +55,29 @@ void fullReused(benchmark::State& state) {
     }
 }
 
-void fullCold(benchmark::State& state) {
+void fullCold(benchmark::State& state)
+{
     for (auto _ : state)
         benchmark::DoNotOptimize(imaging::decode(files->jpegBytes));
 }
 
-void djpegFull(benchmark::State& state) {
+void djpegFull(benchmark::State& state)
+{
     const std::string jpeg = files->jpeg.toStdString();
     for (auto _ : state)
         runProgram({"djpeg", "-outfile", "/dev/null", jpeg});
 }
 
-void encodeQuality90(benchmark::State& state) {
+void encodeQuality90(benchmark::State& state)
+{
     imaging::SaveSettings settings;
     settings.setJpegQuality(90);
     for (auto _ : state)
         benchmark::DoNotOptimize(imaging::encode(files->photo, imaging::SaveFormat::Jpg, settings));
 }
 
-void cjpegQuality90(benchmark::State& state) {
+void cjpegQuality90(benchmark::State& state)
+{
     const std::string ppm = files->ppm.toStdString();
     for (auto _ : state)
         runProgram({"cjpeg", "-quality", "90", "-outfile", "/dev/null", ppm});
@@ -79,7 +86,8 @@ void cjpegQuality90(benchmark::State& state) {
 // Keeps the median of each benchmark's repetitions for the comparison table.
 class MedianCollector : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
         for (const Run& run : runs) {
             if (run.aggregate_name == "median")
                 medians[run.run_name.function_name] = run.GetAdjustedRealTime();
@@ -89,14 +97,15 @@ public:
     std::map<std::string, double> medians;
 };
 
-void printComparison(const std::map<std::string, double>& medians) {
+void printComparison(const std::map<std::string, double>& medians)
+{
     struct Row {
         const char* what;
         const char* ours;
         const char* theirs;
     };
-    std::printf("\n%-46s %10s %10s %7s  %s\n", "6000x4000 JPEG, quality 90 (median ms)", "album", "libjpeg",
-                "ratio", "target");
+    std::printf("\n%-46s %10s %10s %7s  %s\n", "6000x4000 JPEG, quality 90 (median ms)", "album", "libjpeg", "ratio",
+                "target");
     for (const Row& row : {Row{"decode fitted into 1280x800, fresh buffers", "fit_cold", "djpeg_scale_1/4"},
                            Row{"decode full size into a reused buffer", "full_reused", "djpeg_full"},
                            Row{"decode full size into a fresh buffer", "full_cold", "djpeg_full"},
@@ -110,14 +119,15 @@ void printComparison(const std::map<std::string, double>& medians) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     imaging::initialise();
     Files prepared;
     files = &prepared;
     prepared.photo = photoLikePicture(photoSize);
     writePpm(prepared.photo, prepared.ppm);
-    if (runProgram({"cjpeg", "-quality", "90", "-outfile", prepared.jpeg.toStdString(),
-                    prepared.ppm.toStdString()}) != 0) {
+    if (runProgram({"cjpeg", "-quality", "90", "-outfile", prepared.jpeg.toStdString(), prepared.ppm.toStdString()}) !=
+        0) {
         std::fprintf(stderr, "cjpeg (libjpeg-turbo-progs) is needed\n");
         return 1;
     }

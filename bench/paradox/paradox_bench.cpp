@@ -34,12 +34,14 @@ struct Settings {
     fs::path dir = fs::temp_directory_path();
 };
 
-double seconds(Clock::time_point since) {
+double seconds(Clock::time_point since)
+{
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
 // Bytes that neither compress nor repeat within a picture.
-Bytes pseudoPicture(std::uint64_t seed) {
+Bytes pseudoPicture(std::uint64_t seed)
+{
     Bytes bytes(pictureSize);
     std::uint64_t x = seed * 0x9E3779B97F4A7C15ull + 1;
     for (std::size_t i = 0; i + 8 <= bytes.size(); i += 8) {
@@ -51,30 +53,34 @@ Bytes pseudoPicture(std::uint64_t seed) {
     return bytes;
 }
 
-void settle() {
+void settle()
+{
     // Start every timed phase with no dirty pages waiting, so one phase's writeback does not
     // slow the next.
     ::sync();
 }
 
-void run(const std::string& command) {
+void run(const std::string& command)
+{
     if (std::system(command.c_str()) != 0) {
         std::fprintf(stderr, "failed: %s\n", command.c_str());
         std::exit(1);
     }
 }
 
-std::vector<paradox::FieldDef> albumFields() {
-    std::vector<paradox::FieldDef> fields = {
-        paradox::binaryField("FOTO"),     paradox::memoField("MEMO"),        paradox::alphaField("NAAM", 40),
-        paradox::logicalField("PASSEND"), paradox::logicalField("CONTRAST"), paradox::logicalField("MARK")};
+std::vector<paradox::FieldDef> albumFields()
+{
+    std::vector<paradox::FieldDef> fields = {paradox::binaryField("FOTO"),      paradox::memoField("MEMO"),
+                                             paradox::alphaField("NAAM", 40),   paradox::logicalField("PASSEND"),
+                                             paradox::logicalField("CONTRAST"), paradox::logicalField("MARK")};
     for (int category = 1; category <= 24; ++category)
         fields.push_back(paradox::logicalField(std::to_string(category)));
     return fields;
 }
 
 // A record of the album; its picture is moved in, so appending costs no copy of it.
-std::vector<paradox::FieldChange> albumRecord(int number, Bytes picture) {
+std::vector<paradox::FieldChange> albumRecord(int number, Bytes picture)
+{
     std::vector<paradox::FieldChange> values;
     values.push_back({0, std::move(picture)});
     values.push_back({1, "Memo " + std::to_string(number)});
@@ -87,14 +93,15 @@ std::vector<paradox::FieldChange> albumRecord(int number, Bytes picture) {
     return values;
 }
 
-Bytes& pictureOf(std::vector<paradox::FieldChange>& record) {
+Bytes& pictureOf(std::vector<paradox::FieldChange>& record)
+{
     return std::get<Bytes>(record[0].value);
 }
 
 class AppendBench {
 public:
-    explicit AppendBench(const Settings& settings)
-        : settings_(settings), work_(settings.dir / "kadrix-bench-append") {
+    explicit AppendBench(const Settings& settings) : settings_(settings), work_(settings.dir / "kadrix-bench-append")
+    {
         fs::remove_all(work_);
         fs::create_directories(work_ / "pictures");
         for (std::uint64_t i = 0; i < 8; ++i)
@@ -103,13 +110,13 @@ public:
         for (int i = 0; i < settings_.pictures; ++i) {
             const Bytes& picture = nextPicture(i);
             std::ofstream(picturePath(i), std::ios::binary)
-                .write(reinterpret_cast<const char*>(picture.data()),
-                       static_cast<std::streamsize>(picture.size()));
+                .write(reinterpret_cast<const char*>(picture.data()), static_cast<std::streamsize>(picture.size()));
         }
     }
     ~AppendBench() { fs::remove_all(work_); }
 
-    double copySeconds() {
+    double copySeconds()
+    {
         settle();
         const auto start = Clock::now();
         run("cp -r '" + (work_ / "pictures").string() + "' '" + (work_ / "copy").string() + "'");
@@ -118,24 +125,26 @@ public:
         return elapsed;
     }
 
-    double appendSeconds() {
+    double appendSeconds()
+    {
         return timeAppends([&](int i) -> std::vector<paradox::FieldChange>& {
             nextPicture(i);
             return records_[static_cast<std::size_t>(i) % records_.size()];
         });
     }
 
-    double importSeconds() {
+    double importSeconds()
+    {
         return timeAppends([&](int i) -> std::vector<paradox::FieldChange>& {
             auto& record = records_.front();
             std::ifstream(picturePath(i), std::ios::binary)
-                .read(reinterpret_cast<char*>(pictureOf(record).data()),
-                      static_cast<std::streamsize>(pictureSize));
+                .read(reinterpret_cast<char*>(pictureOf(record).data()), static_cast<std::streamsize>(pictureSize));
             return record;
         });
     }
 
-    double fromFileSeconds() {
+    double fromFileSeconds()
+    {
         return timeAppends([&](int i) -> std::vector<paradox::FieldChange>& {
             fileRecord_[0].value = paradox::FileContent{picturePath(i)};
             return fileRecord_;
@@ -146,13 +155,15 @@ private:
     fs::path picturePath(int i) const { return work_ / "pictures" / (std::to_string(i) + ".jpg"); }
 
     // Every picture differs: the pool's pictures take the picture number in their first bytes.
-    const Bytes& nextPicture(int i) {
+    const Bytes& nextPicture(int i)
+    {
         Bytes& picture = pictureOf(records_[static_cast<std::size_t>(i) % records_.size()]);
         std::memcpy(picture.data(), &i, sizeof i);
         return picture;
     }
 
-    template <typename Source> double timeAppends(Source recordFor) {
+    template <typename Source> double timeAppends(Source recordFor)
+    {
         const fs::path db = work_ / "album.db";
         paradox::Table::create(db, albumFields());
         settle();
@@ -173,32 +184,32 @@ private:
     std::vector<paradox::FieldChange> fileRecord_;
 };
 
-double median(std::vector<double> values) {
+double median(std::vector<double> values)
+{
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-void appendVersusCopy(const Settings& settings) {
+void appendVersusCopy(const Settings& settings)
+{
     AppendBench bench(settings);
     std::vector<double> copies, appends, imports, fromFiles;
     // Several rounds, each running the kinds in a different order, so that the clean-up of one
     // phase (deleting gigabytes) or a burst of disk writeback slows every kind alike.
-    const std::function<void()> phases[] = {[&] { copies.push_back(bench.copySeconds()); },
-                                            [&] { appends.push_back(bench.appendSeconds()); },
-                                            [&] { imports.push_back(bench.importSeconds()); },
-                                            [&] { fromFiles.push_back(bench.fromFileSeconds()); }};
+    const std::function<void()> phases[] = {
+        [&] { copies.push_back(bench.copySeconds()); }, [&] { appends.push_back(bench.appendSeconds()); },
+        [&] { imports.push_back(bench.importSeconds()); }, [&] { fromFiles.push_back(bench.fromFileSeconds()); }};
     constexpr int kinds = static_cast<int>(std::size(phases));
     for (int round = 0; round < settings.rounds; ++round) {
         for (int phase = 0; phase < kinds; ++phase)
             phases[(round + phase) % kinds]();
-        std::printf(
-            "  round %d: cp %.2f s, append %.2f s, read and append %.2f s, append from files %.2f s\n",
-            round + 1, copies.back(), appends.back(), imports.back(), fromFiles.back());
+        std::printf("  round %d: cp %.2f s, append %.2f s, read and append %.2f s, append from files %.2f s\n",
+                    round + 1, copies.back(), appends.back(), imports.back(), fromFiles.back());
     }
     const double megabytes = static_cast<double>(settings.pictures) * pictureSize / (1 << 20);
     const double cp = median(copies);
-    std::printf("Appending %d pictures of 3 MB (%.0f MB), median of %d rounds\n", settings.pictures,
-                megabytes, settings.rounds);
+    std::printf("Appending %d pictures of 3 MB (%.0f MB), median of %d rounds\n", settings.pictures, megabytes,
+                settings.rounds);
     std::printf("  cp -r of the same files        %7.2f s  %6.0f MB/s\n", cp, megabytes / cp);
     std::printf("  append from memory             %7.2f s  %6.0f MB/s  ratio to cp %.2f (target >= 0.80)\n",
                 median(appends), megabytes / median(appends), cp / median(appends));
@@ -209,7 +220,8 @@ void appendVersusCopy(const Settings& settings) {
 }
 
 // Drops the page cache so the next opening reads from disk; false when not permitted.
-bool dropPageCache() {
+bool dropPageCache()
+{
     ::sync();
     std::ofstream control("/proc/sys/vm/drop_caches");
     control << "3" << std::endl;
@@ -218,7 +230,8 @@ bool dropPageCache() {
 
 // Times opening the table and reading its first record; sorted, empty when cold runs are
 // not possible.
-std::vector<double> timeOpenings(const fs::path& db, int records, int runs, bool cold) {
+std::vector<double> timeOpenings(const fs::path& db, int records, int runs, bool cold)
+{
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
         if (cold && !dropPageCache())
@@ -236,7 +249,8 @@ std::vector<double> timeOpenings(const fs::path& db, int records, int runs, bool
     return times;
 }
 
-void openLargeAlbum(const Settings& settings) {
+void openLargeAlbum(const Settings& settings)
+{
     const fs::path work = settings.dir / "kadrix-bench-open";
     fs::remove_all(work);
     fs::create_directories(work);
@@ -268,7 +282,8 @@ void openLargeAlbum(const Settings& settings) {
                     cold.size());
 }
 
-Settings parse(int argc, char** argv) {
+Settings parse(int argc, char** argv)
+{
     Settings settings;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
@@ -281,8 +296,7 @@ Settings parse(int argc, char** argv) {
         else if (option == "--dir")
             settings.dir = argv[i + 1];
         else {
-            std::fprintf(stderr,
-                         "usage: paradox_bench [--pictures N] [--records N] [--rounds N] [--dir FOLDER]\n");
+            std::fprintf(stderr, "usage: paradox_bench [--pictures N] [--records N] [--rounds N] [--dir FOLDER]\n");
             std::exit(2);
         }
     }
@@ -291,7 +305,8 @@ Settings parse(int argc, char** argv) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const Settings settings = parse(argc, argv);
     openLargeAlbum(settings);
     appendVersusCopy(settings);

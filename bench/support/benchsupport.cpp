@@ -10,7 +10,8 @@
 extern char** environ;
 
 // Runs a program to completion; the benchmark loop times it, start-up included.
-int runProgram(const std::vector<std::string>& arguments) {
+int runProgram(const std::vector<std::string>& arguments)
+{
     std::vector<char*> argv;
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -23,7 +24,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-QImage photoLikePicture(QSize size, quint32 seed) {
+QImage photoLikePicture(QSize size, quint32 seed)
+{
     QImage image(size, QImage::Format_RGB32);
     std::vector<double> across(static_cast<size_t>(size.width()));
     for (int x = 0; x < size.width(); ++x)
@@ -46,7 +48,8 @@ QImage photoLikePicture(QSize size, quint32 seed) {
     return image;
 }
 
-void writePpm(const QImage& image, const QString& path) {
+void writePpm(const QImage& image, const QString& path)
+{
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(QStringLiteral("P6\n%1 %2\n255\n").arg(image.width()).arg(image.height()).toLatin1());
@@ -61,4 +64,3 @@ void writePpm(const QImage& image, const QString& path) {
         file.write(row);
     }
 }
-

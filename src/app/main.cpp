@@ -215,8 +215,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     auto* widget = qobject_cast<QWidget*>(watched);
     // The key is seen once, where it is first delivered, and only when it was typed in this
     // window; the focused control gets it afterwards in every case.
-    const bool firstDelivery = widget && (widget == QApplication::focusWidget() ||
-                                          (!QApplication::focusWidget() && widget == this));
+    const bool firstDelivery =
+        widget && (widget == QApplication::focusWidget() || (!QApplication::focusWidget() && widget == this));
     if (!firstDelivery || widget->window() != this)
         return QMainWindow::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -267,5 +267,6 @@ void TForm1::setPositionBar(int position)
 
 void TForm1::notYetAvailable(const QString& command)
 {
-    dialogs_.showInformation(this, windowTitle(), tr("%1 is not available in this version of Kadrix yet.").arg(command));
+    dialogs_.showInformation(this, windowTitle(),
+                             tr("%1 is not available in this version of Kadrix yet.").arg(command));
 }

@@ -88,11 +88,11 @@ public:
     QToolButton* SpeedButton8 = nullptr; // thumbnails
     QToolButton* SpeedButton9 = nullptr; // full screen
     TrackBar* RzTrackBar1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;      // exit
+    QPushButton* BitBtn1 = nullptr; // exit
     TMMOpenDialog* MMOpenDialog1 = nullptr;
-    std::array<DBLabel*, 24> categoryLabels{};        // RzDBLabel… for categories 1..24
-    std::array<DBCheckBox*, 24> categoryBoxes{};      // RzDBCheckBox… for categories 1..24
-    DBCheckBox* RzDBCheckBox25 = nullptr;             // "Check"
+    std::array<DBLabel*, 24> categoryLabels{};   // RzDBLabel… for categories 1..24
+    std::array<DBCheckBox*, 24> categoryBoxes{}; // RzDBCheckBox… for categories 1..24
+    DBCheckBox* RzDBCheckBox25 = nullptr;        // "Check"
     DBStateStatus* RzDBStateStatus1 = nullptr;
     StatusPane* RzStatusPane1 = nullptr;
     StatusPane* RzStatusPane4 = nullptr;

@@ -236,11 +236,11 @@ QWidget* TForm1::buildCategoryColumn()
     SpeedButton7->setAccessibleName(tr("show all"));
     SpeedButton7->setCheckable(true);
     SpeedButton7->setMinimumWidth(categoryColumnWidth - 16);
-    SpeedButton7->setStyleSheet(QStringLiteral(
-        "QToolButton { background: #1e9e32; color: white; font-weight: bold; border: 2px outset #60d070;"
-        " padding: 3px; }"
-        "QToolButton:checked { background: #c81e1e; border: 2px inset #e06060; }"
-        "QToolButton:disabled { background: #8c8c8c; color: #d0d0d0; border-color: #a0a0a0; }"));
+    SpeedButton7->setStyleSheet(
+        QStringLiteral("QToolButton { background: #1e9e32; color: white; font-weight: bold; border: 2px outset #60d070;"
+                       " padding: 3px; }"
+                       "QToolButton:checked { background: #c81e1e; border: 2px inset #e06060; }"
+                       "QToolButton:disabled { background: #8c8c8c; color: #d0d0d0; border-color: #a0a0a0; }"));
     rows->addWidget(SpeedButton7, 0, Qt::AlignHCenter);
     rows->addStretch(1);
 

@@ -151,8 +151,9 @@ void TForm1::connectCommands()
         connect(categoryLabels[i], &DBLabel::clicked, this,
                 guarded([this, handler = categoryHandlers[i]] { (this->*handler)(); }));
 
-    connect(PDBMultiImage1, &TPDBMultiImage::progress, this,
-            [this](int percent, const QString& status, bool* abort) { PDBMultiImage1Progress(percent, status, abort); });
+    connect(PDBMultiImage1, &TPDBMultiImage::progress, this, [this](int percent, const QString& status, bool* abort) {
+        PDBMultiImage1Progress(percent, status, abort);
+    });
     connect(PDBMultiImage1, &TPDBMultiImage::ilibError, this,
             [this](int code, const QString& text) { PDBMultiImage1IlibError(code, text); });
 }

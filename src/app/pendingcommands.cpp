@@ -2,35 +2,131 @@
 // instead of doing something that looks like success.
 #include "main.h"
 
-void TForm1::Opties1Click() { notYetAvailable(tr("Options")); }
-void TForm1::Move1Click() { notYetAvailable(tr("Moving an album")); }
-void TForm1::Copy1Click() { notYetAvailable(tr("Copying an album")); }
-void TForm1::JPG1Click() { notYetAvailable(tr("Export to a JPG file")); }
-void TForm1::GIF1Click() { notYetAvailable(tr("Export to a GIF file")); }
-void TForm1::BMP1Click() { notYetAvailable(tr("Export to a BMP file")); }
-void TForm1::TIF1Click() { notYetAvailable(tr("Export to a TIF file")); }
-void TForm1::TGA1Click() { notYetAvailable(tr("Export to a TGA file")); }
-void TForm1::PCX1Click() { notYetAvailable(tr("Export to a PCX file")); }
-void TForm1::PNG1Click() { notYetAvailable(tr("Export to a PNG file")); }
-void TForm1::EPS1Click() { notYetAvailable(tr("Export to an EPS file")); }
-void TForm1::asJPG1Click() { notYetAvailable(tr("Batch export to JPG files")); }
-void TForm1::asGIF1Click() { notYetAvailable(tr("Batch export to GIF files")); }
-void TForm1::asBMP1Click() { notYetAvailable(tr("Batch export to BMP files")); }
-void TForm1::asTIF1Click() { notYetAvailable(tr("Batch export to TIF files")); }
-void TForm1::asTGA1Click() { notYetAvailable(tr("Batch export to TGA files")); }
-void TForm1::asPCX1Click() { notYetAvailable(tr("Batch export to PCX files")); }
-void TForm1::asPNG1Click() { notYetAvailable(tr("Batch export to PNG files")); }
-void TForm1::asEPS1Click() { notYetAvailable(tr("Batch export to EPS files")); }
-void TForm1::ExportClipboard1Click() { notYetAvailable(tr("Export to the clipboard")); }
-void TForm1::PrinterSetup1Click() { notYetAvailable(tr("Printer setup")); }
-void TForm1::Print1Click() { notYetAvailable(tr("Printing")); }
-void TForm1::Print2Click() { notYetAvailable(tr("Printing the checked pictures")); }
-void TForm1::DeletePicture1Click() { notYetAvailable(tr("Deleting a picture")); }
-void TForm1::MarkallPictures1Click() { notYetAvailable(tr("Marking all pictures")); }
-void TForm1::Unmarkallpictures1Click() { notYetAvailable(tr("Unmarking all pictures")); }
-void TForm1::Processing1Click() { notYetAvailable(tr("Filters and effects")); }
-void TForm1::Labels1Click() { notYetAvailable(tr("The category editor")); }
-void TForm1::SpeedButton8Click() { notYetAvailable(tr("The thumbnail manager")); }
-void TForm1::SpeedButton9Click() { notYetAvailable(tr("The full-screen viewer")); }
-void TForm1::Help1Click() { notYetAvailable(tr("Help")); }
-void TForm1::About1Click() { notYetAvailable(tr("The About window")); }
+void TForm1::Opties1Click()
+{
+    notYetAvailable(tr("Options"));
+}
+void TForm1::Move1Click()
+{
+    notYetAvailable(tr("Moving an album"));
+}
+void TForm1::Copy1Click()
+{
+    notYetAvailable(tr("Copying an album"));
+}
+void TForm1::JPG1Click()
+{
+    notYetAvailable(tr("Export to a JPG file"));
+}
+void TForm1::GIF1Click()
+{
+    notYetAvailable(tr("Export to a GIF file"));
+}
+void TForm1::BMP1Click()
+{
+    notYetAvailable(tr("Export to a BMP file"));
+}
+void TForm1::TIF1Click()
+{
+    notYetAvailable(tr("Export to a TIF file"));
+}
+void TForm1::TGA1Click()
+{
+    notYetAvailable(tr("Export to a TGA file"));
+}
+void TForm1::PCX1Click()
+{
+    notYetAvailable(tr("Export to a PCX file"));
+}
+void TForm1::PNG1Click()
+{
+    notYetAvailable(tr("Export to a PNG file"));
+}
+void TForm1::EPS1Click()
+{
+    notYetAvailable(tr("Export to an EPS file"));
+}
+void TForm1::asJPG1Click()
+{
+    notYetAvailable(tr("Batch export to JPG files"));
+}
+void TForm1::asGIF1Click()
+{
+    notYetAvailable(tr("Batch export to GIF files"));
+}
+void TForm1::asBMP1Click()
+{
+    notYetAvailable(tr("Batch export to BMP files"));
+}
+void TForm1::asTIF1Click()
+{
+    notYetAvailable(tr("Batch export to TIF files"));
+}
+void TForm1::asTGA1Click()
+{
+    notYetAvailable(tr("Batch export to TGA files"));
+}
+void TForm1::asPCX1Click()
+{
+    notYetAvailable(tr("Batch export to PCX files"));
+}
+void TForm1::asPNG1Click()
+{
+    notYetAvailable(tr("Batch export to PNG files"));
+}
+void TForm1::asEPS1Click()
+{
+    notYetAvailable(tr("Batch export to EPS files"));
+}
+void TForm1::ExportClipboard1Click()
+{
+    notYetAvailable(tr("Export to the clipboard"));
+}
+void TForm1::PrinterSetup1Click()
+{
+    notYetAvailable(tr("Printer setup"));
+}
+void TForm1::Print1Click()
+{
+    notYetAvailable(tr("Printing"));
+}
+void TForm1::Print2Click()
+{
+    notYetAvailable(tr("Printing the checked pictures"));
+}
+void TForm1::DeletePicture1Click()
+{
+    notYetAvailable(tr("Deleting a picture"));
+}
+void TForm1::MarkallPictures1Click()
+{
+    notYetAvailable(tr("Marking all pictures"));
+}
+void TForm1::Unmarkallpictures1Click()
+{
+    notYetAvailable(tr("Unmarking all pictures"));
+}
+void TForm1::Processing1Click()
+{
+    notYetAvailable(tr("Filters and effects"));
+}
+void TForm1::Labels1Click()
+{
+    notYetAvailable(tr("The category editor"));
+}
+void TForm1::SpeedButton8Click()
+{
+    notYetAvailable(tr("The thumbnail manager"));
+}
+void TForm1::SpeedButton9Click()
+{
+    notYetAvailable(tr("The full-screen viewer"));
+}
+void TForm1::Help1Click()
+{
+    notYetAvailable(tr("Help"));
+}
+void TForm1::About1Click()
+{
+    notYetAvailable(tr("The About window"));
+}

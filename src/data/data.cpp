@@ -36,31 +36,106 @@ void Tdb::acceptWhenTrue(const char* fieldName, bool& Accept)
     Accept = Table1.fieldByName(fieldName).asBoolean();
 }
 
-void Tdb::Table1FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("1", Accept); }
-void Tdb::Table2FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("2", Accept); }
-void Tdb::Table3FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("3", Accept); }
-void Tdb::Table4FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("4", Accept); }
-void Tdb::Table5FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("5", Accept); }
-void Tdb::Table6FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("6", Accept); }
-void Tdb::Table7FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("7", Accept); }
-void Tdb::Table8FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("8", Accept); }
-void Tdb::Table9FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("9", Accept); }
-void Tdb::Table10FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("10", Accept); }
-void Tdb::Table11FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("11", Accept); }
-void Tdb::Table12FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("12", Accept); }
-void Tdb::Table13FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("13", Accept); }
-void Tdb::Table14FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("14", Accept); }
-void Tdb::Table15FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("15", Accept); }
-void Tdb::Table16FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("16", Accept); }
-void Tdb::Table17FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("17", Accept); }
-void Tdb::Table18FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("18", Accept); }
-void Tdb::Table19FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("19", Accept); }
-void Tdb::Table20FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("20", Accept); }
-void Tdb::Table21FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("21", Accept); }
-void Tdb::Table22FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("22", Accept); }
-void Tdb::Table23FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("23", Accept); }
-void Tdb::Table24FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("24", Accept); }
-void Tdb::Table25FilterRecord(TTable&, bool& Accept) { acceptWhenTrue("MARK", Accept); }
+void Tdb::Table1FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("1", Accept);
+}
+void Tdb::Table2FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("2", Accept);
+}
+void Tdb::Table3FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("3", Accept);
+}
+void Tdb::Table4FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("4", Accept);
+}
+void Tdb::Table5FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("5", Accept);
+}
+void Tdb::Table6FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("6", Accept);
+}
+void Tdb::Table7FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("7", Accept);
+}
+void Tdb::Table8FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("8", Accept);
+}
+void Tdb::Table9FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("9", Accept);
+}
+void Tdb::Table10FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("10", Accept);
+}
+void Tdb::Table11FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("11", Accept);
+}
+void Tdb::Table12FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("12", Accept);
+}
+void Tdb::Table13FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("13", Accept);
+}
+void Tdb::Table14FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("14", Accept);
+}
+void Tdb::Table15FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("15", Accept);
+}
+void Tdb::Table16FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("16", Accept);
+}
+void Tdb::Table17FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("17", Accept);
+}
+void Tdb::Table18FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("18", Accept);
+}
+void Tdb::Table19FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("19", Accept);
+}
+void Tdb::Table20FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("20", Accept);
+}
+void Tdb::Table21FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("21", Accept);
+}
+void Tdb::Table22FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("22", Accept);
+}
+void Tdb::Table23FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("23", Accept);
+}
+void Tdb::Table24FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("24", Accept);
+}
+void Tdb::Table25FilterRecord(TTable&, bool& Accept)
+{
+    acceptWhenTrue("MARK", Accept);
+}
 
 Tdb::FilterPredicate Tdb::filterPredicate(int n)
 {

@@ -24,9 +24,8 @@ bool isSeparator(char c)
 TFieldDefs pictureTableFields()
 {
     TFieldDefs fields{
-        {"FOTO", TFieldType::ftBlob, 1},      {"MEMO", TFieldType::ftMemo, 1},
-        {"NAAM", TFieldType::ftString, 40},   {"PASSEND", TFieldType::ftBoolean},
-        {"CONTRAST", TFieldType::ftBoolean}, {"MARK", TFieldType::ftBoolean},
+        {"FOTO", TFieldType::ftBlob, 1},    {"MEMO", TFieldType::ftMemo, 1},     {"NAAM", TFieldType::ftString, 40},
+        {"PASSEND", TFieldType::ftBoolean}, {"CONTRAST", TFieldType::ftBoolean}, {"MARK", TFieldType::ftBoolean},
     };
     addCategoryFlags(fields);
     return fields;
@@ -64,9 +63,9 @@ TFieldDefs settingsTableFields()
 TFieldDefs appSettingsTableFields()
 {
     return {
-        {"X", TFieldType::ftSmallint},         {"Y", TFieldType::ftSmallint},
-        {"DX", TFieldType::ftSmallint},        {"DY", TFieldType::ftSmallint},
-        {"AUTO-OPEN", TFieldType::ftBoolean},  {"DATABASE", TFieldType::ftString, 80},
+        {"X", TFieldType::ftSmallint},        {"Y", TFieldType::ftSmallint},
+        {"DX", TFieldType::ftSmallint},       {"DY", TFieldType::ftSmallint},
+        {"AUTO-OPEN", TFieldType::ftBoolean}, {"DATABASE", TFieldType::ftString, 80},
         {"PATH", TFieldType::ftString, 80},
     };
 }

@@ -50,10 +50,7 @@ std::string formatNumber(double number)
 
 } // namespace
 
-TField::TField(TTable& table, int index, paradox::FieldDef def)
-    : table_(table), index_(index), def_(std::move(def))
-{
-}
+TField::TField(TTable& table, int index, paradox::FieldDef def) : table_(table), index_(index), def_(std::move(def)) {}
 
 bool TField::isNull() const
 {

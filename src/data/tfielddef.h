@@ -11,8 +11,8 @@ enum class TFieldType {
     ftSmallint, // signed 16-bit
     ftInteger,  // signed 32-bit
     ftBoolean,
-    ftMemo,     // text blob
-    ftBlob,     // binary blob
+    ftMemo, // text blob
+    ftBlob, // binary blob
 };
 
 struct TFieldDef {

@@ -317,8 +317,8 @@ int TTable::moveBy(int distance)
     int moved = 0;
     while (moved != distance && current_ != npos) {
         const bool forward = distance > 0;
-        const std::size_t target = forward ? firstVisibleFrom(current_ + 1)
-                                           : (current_ == 0 ? npos : lastVisibleUpTo(current_ - 1));
+        const std::size_t target =
+            forward ? firstVisibleFrom(current_ + 1) : (current_ == 0 ? npos : lastVisibleUpTo(current_ - 1));
         if (target == npos) {
             (forward ? eof_ : bof_) = true;
             break;

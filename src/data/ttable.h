@@ -136,8 +136,8 @@ private:
     void buildFields();
 
     bool accepts(std::size_t record) const;
-    std::size_t firstVisibleFrom(std::size_t record) const;  // record or after it
-    std::size_t lastVisibleUpTo(std::size_t record) const;   // record or before it
+    std::size_t firstVisibleFrom(std::size_t record) const; // record or after it
+    std::size_t lastVisibleUpTo(std::size_t record) const;  // record or before it
     void moveTo(std::size_t record);
     void goFirstVisible();
 

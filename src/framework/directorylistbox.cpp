@@ -102,8 +102,8 @@ void DirectoryListBox::openItem(const QTreeWidgetItem* item)
         setDirectory(item->data(0, pathRole).toString());
 }
 
-QTreeWidgetItem* DirectoryListBox::addFolder(QTreeWidgetItem* parent, const QString& name,
-                                             const QString& path, bool open)
+QTreeWidgetItem* DirectoryListBox::addFolder(QTreeWidgetItem* parent, const QString& name, const QString& path,
+                                             bool open)
 {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
     item->setText(0, name);

@@ -11,8 +11,7 @@ DriveComboBox::DriveComboBox(QWidget* parent) : QComboBox(parent)
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(12);
     refresh();
-    connect(this, &QComboBox::activated, this,
-            [this](int index) { emit driveChanged(itemData(index).toString()); });
+    connect(this, &QComboBox::activated, this, [this](int index) { emit driveChanged(itemData(index).toString()); });
 }
 
 QString DriveComboBox::drive() const
@@ -43,9 +42,8 @@ void DriveComboBox::refresh()
     clear();
     const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
     for (const Volume& volume : browsableVolumes()) {
-        const QString text = volume.name.isEmpty()
-                                 ? volume.rootPath
-                                 : QStringLiteral("%1  [%2]").arg(volume.rootPath, volume.name);
+        const QString text =
+            volume.name.isEmpty() ? volume.rootPath : QStringLiteral("%1  [%2]").arg(volume.rootPath, volume.name);
         addItem(icon, text, volume.rootPath);
     }
     setDrive(selected.isEmpty() ? QDir::currentPath() : selected);

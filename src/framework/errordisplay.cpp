@@ -6,9 +6,7 @@
 
 #include "framework/dialogservice.h"
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
-{
-}
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 void TApplication::showError(const QString& text)
 {

@@ -29,8 +29,7 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    connect(this, &QListWidget::itemSelectionChanged, this,
-            [this] { emit fileSelected(selectedFilePath()); });
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] { emit fileSelected(selectedFilePath()); });
     // Enter never reaches the base class (see keyPressEvent), so this comes from the mouse: a
     // double click, or a single one where the desktop is set to open items that way.
     connect(this, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {

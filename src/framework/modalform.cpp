@@ -18,8 +18,7 @@ void TModalForm::setFixedClientSize(int width, int height)
     setFixedSize(width, height);
 }
 
-QHBoxLayout* TModalForm::okCancelRow(QPushButton*& ok, const char* okName, QPushButton*& cancel,
-                                     const char* cancelName)
+QHBoxLayout* TModalForm::okCancelRow(QPushButton*& ok, const char* okName, QPushButton*& cancel, const char* cancelName)
 {
     ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QString::fromLatin1(okName));

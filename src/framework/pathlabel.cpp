@@ -38,8 +38,8 @@ void PathLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     drawFrame(&painter);
-    style()->drawItemText(&painter, textArea(), static_cast<int>(alignment()), palette(), isEnabled(),
-                          shownText(), foregroundRole());
+    style()->drawItemText(&painter, textArea(), static_cast<int>(alignment()), palette(), isEnabled(), shownText(),
+                          foregroundRole());
 }
 
 QRect PathLabel::textArea() const

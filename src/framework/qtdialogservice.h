@@ -8,8 +8,7 @@ public:
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QStringList> openFiles(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
-    std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption,
-                                           const QString& directory) override;
+    std::optional<QString> chooseDirectory(QWidget* parent, const QString& caption, const QString& directory) override;
     std::optional<QString> chooseItem(QWidget* parent, const QString& caption, const QString& label,
                                       const QStringList& items, const QString& current) override;
     void showError(QWidget* parent, const QString& text) override;

@@ -13,10 +13,10 @@ namespace {
 bool isSystemFileSystem(const QByteArray& type)
 {
     static const QByteArrayList types{
-        "autofs", "binfmt_misc", "bpf", "cgroup", "cgroup2", "configfs", "debugfs", "devpts", "devtmpfs",
-        "efivarfs", "fusectl", "fuse.gvfsd-fuse", "fuse.lxcfs", "fuse.portal", "hugetlbfs", "mqueue",
-        "nsfs", "proc", "pstore", "ramfs", "rpc_pipefs", "securityfs", "squashfs", "sysfs", "tmpfs",
-        "tracefs"};
+        "autofs",     "binfmt_misc", "bpf",      "cgroup",  "cgroup2",         "configfs",   "debugfs",
+        "devpts",     "devtmpfs",    "efivarfs", "fusectl", "fuse.gvfsd-fuse", "fuse.lxcfs", "fuse.portal",
+        "hugetlbfs",  "mqueue",      "nsfs",     "proc",    "pstore",          "ramfs",      "rpc_pipefs",
+        "securityfs", "squashfs",    "sysfs",    "tmpfs",   "tracefs"};
     return types.contains(type);
 }
 
@@ -58,8 +58,8 @@ QList<Volume> browsableVolumes()
 {
     QList<Volume> volumes;
     const auto add = [&](const QString& root, const QString& name) {
-        const bool known = std::any_of(volumes.begin(), volumes.end(),
-                                       [&](const Volume& volume) { return volume.rootPath == root; });
+        const bool known =
+            std::any_of(volumes.begin(), volumes.end(), [&](const Volume& volume) { return volume.rootPath == root; });
         if (!known)
             volumes.append({root, name});
     };
@@ -72,7 +72,6 @@ QList<Volume> browsableVolumes()
     add(QStringLiteral("/"), {});
     const QStorageInfo home(QDir::homePath());
     add(volumeRootOf(QDir::homePath()), home.name());
-    std::sort(volumes.begin(), volumes.end(),
-              [](const Volume& a, const Volume& b) { return a.rootPath < b.rootPath; });
+    std::sort(volumes.begin(), volumes.end(), [](const Volume& a, const Volume& b) { return a.rootPath < b.rootPath; });
     return volumes;
 }

@@ -114,7 +114,8 @@ void DisplayDecoder::run()
                 outcome_ = std::move(outcome);
         }
         finished_.notify_all();
-        QMetaObject::invokeMethod(this, [this] { deliver(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { deliver(); }, Qt::QueuedConnection);
     }
 }
 

@@ -21,14 +21,14 @@ enum class ErrorCode : int {
 
 class Error : public std::runtime_error {
 public:
-    Error(ErrorCode code, const QString& text) : std::runtime_error(text.toStdString()), m_code(code) {}
+    Error(ErrorCode code, const QString& text) : std::runtime_error(text.toStdString()), code_(code) {}
 
-    ErrorCode code() const noexcept { return m_code; }
-    int codeValue() const noexcept { return static_cast<int>(m_code); }
+    ErrorCode code() const noexcept { return code_; }
+    int codeValue() const noexcept { return static_cast<int>(code_); }
     QString text() const { return QString::fromUtf8(what()); }
 
 private:
-    ErrorCode m_code;
+    ErrorCode code_;
 };
 
 } // namespace imaging

@@ -29,7 +29,7 @@ constexpr double largestScale = 16.0;
 constexpr qint64 pictureCacheBytes = 256ll * 1024 * 1024;
 
 const QStringList loadableExtensions{"wmf", "jpg", "jpeg", "gif", "tif", "tiff", "pcx", "tga",
-                                     "eps", "bmp", "png", "pcd", "dxf", "scm", "cms"};
+                                     "eps", "bmp", "png",  "pcd", "dxf", "scm",  "cms"};
 
 QByteArray toByteArray(const paradox::Bytes& bytes)
 {
@@ -133,8 +133,7 @@ void TPDBMultiImage::storeIfModified()
         return;
     TField* target = field();
     TTable* table = link_->dataSet();
-    if (!target || !table ||
-        (table->state() != TDataSetState::dsEdit && table->state() != TDataSetState::dsInsert))
+    if (!target || !table || (table->state() != TDataSetState::dsEdit && table->state() != TDataSetState::dsInsert))
         return;
     modified_ = false;
     if (shown_.isNull()) {
@@ -631,8 +630,8 @@ void TPDBMultiImage::setPicture(const QImage& picture)
     ticket_ = 0;
     failed_ = false;
     decoder_->recycle(std::move(shown_));
-    shown_ = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                              : QImage::Format_RGB32);
+    shown_ =
+        picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     fullSize_ = shown_;
     ownSize_ = shown_.size();
     zoom_ = 1.0;

@@ -67,13 +67,13 @@ public:
     void setPCDMode(imaging::PcdMode mode);
 
     // What is shown.
-    bool hasImage() const;        // a picture is shown (or being shown)
+    bool hasImage() const; // a picture is shown (or being shown)
     bool modified() const { return modified_; }
     // The picture's own size in pixels (empty when none): from the picture's header where
     // that tells it, else once the picture is decoded.
     QSize pictureSize();
-    QSize displaySize() const;    // the display area
-    double zoomScale() const;     // shown size / own size
+    QSize displaySize() const; // the display area
+    double zoomScale() const;  // shown size / own size
 
     // Operations.
     // Copies the file's bytes unchanged into the field and shows them. Errors: "Input
@@ -132,9 +132,9 @@ private:
     bool reportProgress(int percent, const QString& status); // false when the user aborts
     imaging::TaskControl foregroundControl(std::atomic_bool& abort);
     TField* field() const;
-    QSize displayBox() const;       // where a fitted picture must fit, in device pixels
-    QSize boxForDisplay() const;    // what the display decode should fit into (empty: full size)
-    QSizeF targetSize() const;      // the picture's size on screen, in device-independent pixels
+    QSize displayBox() const;    // where a fitted picture must fit, in device pixels
+    QSize boxForDisplay() const; // what the display decode should fit into (empty: full size)
+    QSizeF targetSize() const;   // the picture's size on screen, in device-independent pixels
     QRectF targetRect() const;
     void pictureChanged();
     void updateScrollBars();
@@ -174,5 +174,5 @@ private:
     QSize ticketBox_;           // what that decode fits into
     bool shownIsStored_ = true; // shown_ is the picture of stored_ (not a changed one)
     bool modified_ = false;
-    QImage scaledCache_;        // shown_ scaled to the current target size
+    QImage scaledCache_; // shown_ scaled to the current target size
 };

@@ -23,7 +23,11 @@ public:
     std::optional<DecodedPicture> find(const QByteArray& bytes, QSize box, PcdMode pcd);
     bool contains(const QByteArray& bytes, QSize box, PcdMode pcd) const;
     void insert(const QByteArray& bytes, QSize box, PcdMode pcd, const DecodedPicture& picture);
-    void clear() { entries_.clear(); used_ = 0; }
+    void clear()
+    {
+        entries_.clear();
+        used_ = 0;
+    }
     qint64 usedBytes() const { return used_; }
 
 private:

@@ -11,29 +11,29 @@ enum class PcdMode : int { pcd_BASE16, pcd_BASE4, pcd_BASE };
 
 class SaveSettings {
 public:
-    int jpegQuality() const { return m_jpegQuality; }
+    int jpegQuality() const { return jpegQuality_; }
     // 1..100; any other value stands for the default of 25.
     void setJpegQuality(int quality);
 
-    int jpegSmoothing() const { return m_jpegSmoothing; }
+    int jpegSmoothing() const { return jpegSmoothing_; }
     // 0..100; any other value gives 5. Starts at 0.
     void setJpegSmoothing(int smoothing);
 
-    bool pngInterlaced() const { return m_pngInterlaced; }
-    void setPngInterlaced(bool interlaced) { m_pngInterlaced = interlaced; }
+    bool pngInterlaced() const { return pngInterlaced_; }
+    void setPngInterlaced(bool interlaced) { pngInterlaced_ = interlaced; }
 
-    TiffCompression tiffCompression() const { return m_tiffCompression; }
-    void setTiffCompression(TiffCompression compression) { m_tiffCompression = compression; }
+    TiffCompression tiffCompression() const { return tiffCompression_; }
+    void setTiffCompression(TiffCompression compression) { tiffCompression_ = compression; }
 
-    PcdMode pcdMode() const { return m_pcdMode; }
-    void setPcdMode(PcdMode mode) { m_pcdMode = mode; }
+    PcdMode pcdMode() const { return pcdMode_; }
+    void setPcdMode(PcdMode mode) { pcdMode_ = mode; }
 
 private:
-    int m_jpegQuality = 25;
-    int m_jpegSmoothing = 0;
-    bool m_pngInterlaced = false;
-    TiffCompression m_tiffCompression = TiffCompression::sNONE;
-    PcdMode m_pcdMode = PcdMode::pcd_BASE;
+    int jpegQuality_ = 25;
+    int jpegSmoothing_ = 0;
+    bool pngInterlaced_ = false;
+    TiffCompression tiffCompression_ = TiffCompression::sNONE;
+    PcdMode pcdMode_ = PcdMode::pcd_BASE;
 };
 
 } // namespace imaging

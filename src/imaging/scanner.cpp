@@ -13,15 +13,16 @@ namespace imaging {
 
 namespace {
 
-QString firstDeviceName(const scanning::SaneSession& session) {
+QString firstDeviceName(const scanning::SaneSession& session)
+{
     const std::vector<ScannerDevice> devices = session.devices();
     if (devices.empty())
         throw Error(ErrorCode::ScannerFailed, QStringLiteral("No scanner was found"));
     return devices.front().name;
 }
 
-void readFrame(scanning::SaneDevice& device, scanning::PictureAssembler& picture,
-               codecs::Progress& progress) {
+void readFrame(scanning::SaneDevice& device, scanning::PictureAssembler& picture, codecs::Progress& progress)
+{
     // Most devices hand over at most a few tens of kilobytes per read.
     std::array<SANE_Byte, 64 * 1024> buffer{};
     while (true) {
@@ -31,8 +32,7 @@ void readFrame(scanning::SaneDevice& device, scanning::PictureAssembler& picture
             if (progress.cancelRequested())
                 progress.throwCancelled();
         } while (!device.waitForData(std::chrono::milliseconds(100)));
-        const std::optional<SANE_Int> length =
-            device.read(buffer.data(), static_cast<SANE_Int>(buffer.size()));
+        const std::optional<SANE_Int> length = device.read(buffer.data(), static_cast<SANE_Int>(buffer.size()));
         if (!length)
             return;
         picture.append(buffer.data(), *length);
@@ -42,16 +42,19 @@ void readFrame(scanning::SaneDevice& device, scanning::PictureAssembler& picture
 
 } // namespace
 
-QString ScannerDevice::label() const {
+QString ScannerDevice::label() const
+{
     return QStringLiteral("%1 %2 (%3)").arg(vendor, model, name);
 }
 
-std::vector<ScannerDevice> listScanners() {
+std::vector<ScannerDevice> listScanners()
+{
     const scanning::SaneSession session;
     return session.devices();
 }
 
-QImage acquireScan(const QString& deviceName, const TaskControl& control, const ScanSettings& settings) {
+QImage acquireScan(const QString& deviceName, const TaskControl& control, const ScanSettings& settings)
+{
     const scanning::SaneSession session;
     const QString name = deviceName.isEmpty() ? firstDeviceName(session) : deviceName;
     scanning::SaneDevice device(name);

@@ -8,28 +8,29 @@
 
 namespace paradox {
 
-BlobFile::BlobFile(std::filesystem::path path)
-    : path_(std::move(path)), file_(PosixFile::openExisting(path_)) {
+BlobFile::BlobFile(std::filesystem::path path) : path_(std::move(path)), file_(PosixFile::openExisting(path_))
+{
     if (!file_)
         return;
     std::uint8_t head[singleBlobHeaderSize] = {};
-    if (file_->readSomeAt(0, head) < sizeof head ||
-        head[0] != static_cast<std::uint8_t>(BlobBlockType::Header) || endian::le16(head + 1) == 0)
+    if (file_->readSomeAt(0, head) < sizeof head || head[0] != static_cast<std::uint8_t>(BlobBlockType::Header) ||
+        endian::le16(head + 1) == 0)
         fail(path_, "not a Paradox blob file: it does not start with a header block");
     modificationCount_ = endian::le16(head + modificationCountAt);
 }
 
-void BlobFile::refuse(std::string_view what, const std::string& fault) const {
+void BlobFile::refuse(std::string_view what, const std::string& fault) const
+{
     fail(path_, std::string(what) + " " + fault);
 }
 
-Bytes BlobFile::read(const BlobPointer& pointer, bool graphic, std::string_view what) const {
+Bytes BlobFile::read(const BlobPointer& pointer, bool graphic, std::string_view what) const
+{
     if (!file_)
         refuse(what, "is stored in the blob file, which is missing");
     const std::uint64_t offset = pointer.blockOffset();
     if (offset % blobUnit != 0 || offset == 0)
-        refuse(what,
-               "points to offset " + std::to_string(offset) + ", which is not the start of a value block");
+        refuse(what, "points to offset " + std::to_string(offset) + ", which is not the start of a value block");
     std::uint8_t head[subBlockPrefix] = {};
     const std::size_t got = file_->readSomeAt(offset, head);
     if (got < singleBlobHeaderSize)
@@ -45,8 +46,9 @@ Bytes BlobFile::read(const BlobPointer& pointer, bool graphic, std::string_view 
     return value;
 }
 
-Bytes BlobFile::readSingle(std::uint64_t offset, std::span<const std::uint8_t> head,
-                           const BlobPointer& pointer, std::string_view what) const {
+Bytes BlobFile::readSingle(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,
+                           std::string_view what) const
+{
     if (pointer.index() != singleBlobIndex)
         refuse(what, "points to entry " + std::to_string(pointer.index()) + " of a single-value block");
     const std::uint32_t units = endian::le16(head.data() + 1);
@@ -56,9 +58,9 @@ Bytes BlobFile::readSingle(std::uint64_t offset, std::span<const std::uint8_t> h
         refuse(what, "has the length " + std::to_string(pointer.length) + " but its block at offset " +
                          std::to_string(offset) + " holds " + std::to_string(length) + " bytes");
     if (modification != pointer.modification)
-        refuse(what, "does not match the block at offset " + std::to_string(offset) +
-                         " (modification number " + std::to_string(pointer.modification) + " against " +
-                         std::to_string(modification) + "); the value was replaced or the file is damaged");
+        refuse(what, "does not match the block at offset " + std::to_string(offset) + " (modification number " +
+                         std::to_string(pointer.modification) + " against " + std::to_string(modification) +
+                         "); the value was replaced or the file is damaged");
     if (singleBlobHeaderSize + std::uint64_t{length} > std::uint64_t{units} * blobUnit)
         refuse(what, "is longer than its block at offset " + std::to_string(offset));
     // Checked against the file size before allocating, so a hostile length cannot demand memory.
@@ -69,17 +71,17 @@ Bytes BlobFile::readSingle(std::uint64_t offset, std::span<const std::uint8_t> h
     return value;
 }
 
-Bytes BlobFile::readShared(std::uint64_t offset, std::span<const std::uint8_t> head,
-                           const BlobPointer& pointer, std::string_view what) const {
+Bytes BlobFile::readShared(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,
+                           std::string_view what) const
+{
     if (head[0] != static_cast<std::uint8_t>(BlobBlockType::Suballocated))
         refuse(what, "points to " + blockTypeName(head[0]) + " at offset " + std::to_string(offset));
     if (pointer.index() >= subEntryCount || head.size() < subBlockPrefix)
-        refuse(what, "points to entry " + std::to_string(pointer.index()) +
-                         " of the shared block at offset " + std::to_string(offset) +
-                         ", which does not exist");
+        refuse(what, "points to entry " + std::to_string(pointer.index()) + " of the shared block at offset " +
+                         std::to_string(offset) + ", which does not exist");
     const SubEntry entry = SubEntry::read(head.data() + subBlockHeaderSize + pointer.index() * subEntrySize);
-    const std::string where = "entry " + std::to_string(pointer.index()) + " of the shared block at offset " +
-                              std::to_string(offset);
+    const std::string where =
+        "entry " + std::to_string(pointer.index()) + " of the shared block at offset " + std::to_string(offset);
     if (!entry.used())
         refuse(what, "points to " + where + ", which is free");
     if (!entry.wellFormed())
@@ -88,9 +90,8 @@ Bytes BlobFile::readShared(std::uint64_t offset, std::span<const std::uint8_t> h
         refuse(what, "has the length " + std::to_string(pointer.length) + " but " + where + " holds " +
                          std::to_string(entry.length()) + " bytes");
     if (entry.modification != pointer.modification)
-        refuse(what, "does not match " + where + " (modification number " +
-                         std::to_string(pointer.modification) + " against " +
-                         std::to_string(entry.modification) +
+        refuse(what, "does not match " + where + " (modification number " + std::to_string(pointer.modification) +
+                         " against " + std::to_string(entry.modification) +
                          "); the value was replaced or the file is damaged");
     Bytes value(entry.length());
     file_->readAt(offset + entry.start(), value);

@@ -7,7 +7,8 @@
 
 namespace paradox {
 
-std::string blockTypeName(std::uint8_t type) {
+std::string blockTypeName(std::uint8_t type)
+{
     switch (static_cast<BlobBlockType>(type)) {
     case BlobBlockType::Header:
         return "the header block";
@@ -21,7 +22,8 @@ std::string blockTypeName(std::uint8_t type) {
     return "a block of unknown type " + std::to_string(type);
 }
 
-std::vector<std::uint8_t> newBlobFileHeader() {
+std::vector<std::uint8_t> newBlobFileHeader()
+{
     std::vector<std::uint8_t> block(blobUnit, 0);
     block[0] = static_cast<std::uint8_t>(BlobBlockType::Header);
     endian::putLe16(block.data() + 1, 1);
@@ -33,17 +35,20 @@ std::vector<std::uint8_t> newBlobFileHeader() {
     return block;
 }
 
-SubEntry SubEntry::read(const std::uint8_t* at) {
+SubEntry SubEntry::read(const std::uint8_t* at)
+{
     return {at[0], at[1], endian::le16(at + 2), at[4]};
 }
 
-SubEntry SubEntry::forValue(std::uint32_t start, std::uint32_t length, std::uint16_t modification) {
+SubEntry SubEntry::forValue(std::uint32_t start, std::uint32_t length, std::uint16_t modification)
+{
     const std::uint32_t chunks = (length + subChunk - 1) / subChunk;
     return {static_cast<std::uint8_t>(start / subChunk), static_cast<std::uint8_t>(chunks), modification,
             static_cast<std::uint8_t>(length - (chunks - 1) * subChunk)};
 }
 
-void SubEntry::write(std::uint8_t* at) const {
+void SubEntry::write(std::uint8_t* at) const
+{
     at[0] = start16;
     at[1] = chunks;
     endian::putLe16(at + 2, modification);

@@ -42,7 +42,8 @@ struct SubEntry {
     std::uint32_t start() const { return start16 * subChunk; }
     std::uint32_t end() const { return start() + chunks * subChunk; }
     std::uint32_t length() const { return chunks == 0 ? 0 : (chunks - 1u) * subChunk + tail; }
-    bool wellFormed() const {
+    bool wellFormed() const
+    {
         return start() >= subDataStart && chunks >= 1 && tail >= 1 && tail <= subChunk && end() <= blobUnit;
     }
 
@@ -54,7 +55,8 @@ struct SubEntry {
 // The header block of an empty blob file, with the constants Borland tools write.
 std::vector<std::uint8_t> newBlobFileHeader();
 
-inline std::uint32_t unitsFor(std::uint64_t bytes) {
+inline std::uint32_t unitsFor(std::uint64_t bytes)
+{
     return static_cast<std::uint32_t>((bytes + blobUnit - 1) / blobUnit);
 }
 

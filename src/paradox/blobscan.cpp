@@ -8,11 +8,13 @@ namespace paradox {
 
 namespace {
 
-std::string at(std::uint64_t offset) {
+std::string at(std::uint64_t offset)
+{
     return "the block at offset " + std::to_string(offset);
 }
 
-void checkEntries(const BlobBlock& block, std::vector<std::string>& faults) {
+void checkEntries(const BlobBlock& block, std::vector<std::string>& faults)
+{
     std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
     for (std::size_t i = 0; i < block.entries.size(); ++i) {
         const SubEntry& entry = block.entries[i];
@@ -33,7 +35,8 @@ void checkEntries(const BlobBlock& block, std::vector<std::string>& faults) {
 
 } // namespace
 
-BlobLayout scanBlobFile(const PosixFile& blobs) {
+BlobLayout scanBlobFile(const PosixFile& blobs)
+{
     BlobLayout layout;
     const std::uint64_t size = blobs.size();
     std::uint64_t offset = blobUnit;
@@ -60,8 +63,7 @@ BlobLayout scanBlobFile(const PosixFile& blobs) {
             break;
         case BlobBlockType::Suballocated:
             if (block.units != 1)
-                layout.faults.push_back(at(offset) + " is a shared block of " + std::to_string(block.units) +
-                                        " units");
+                layout.faults.push_back(at(offset) + " is a shared block of " + std::to_string(block.units) + " units");
             for (std::size_t i = 0; i < subEntryCount; ++i)
                 block.entries[i] = SubEntry::read(head + subBlockHeaderSize + i * subEntrySize);
             checkEntries(block, layout.faults);

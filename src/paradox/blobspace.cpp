@@ -12,23 +12,25 @@ namespace paradox {
 
 namespace {
 
-Bytes le16Bytes(std::uint16_t value) {
+Bytes le16Bytes(std::uint16_t value)
+{
     Bytes bytes(2);
     endian::putLe16(bytes.data(), value);
     return bytes;
 }
 
-std::uint64_t entryOffset(std::uint32_t block, std::size_t index) {
+std::uint64_t entryOffset(std::uint32_t block, std::size_t index)
+{
     return block + subBlockHeaderSize + index * subEntrySize;
 }
 
 } // namespace
 
-BlobSpace BlobSpace::build(BlobFile& blobs) {
+BlobSpace BlobSpace::build(BlobFile& blobs)
+{
     const BlobLayout layout = scanBlobFile(*blobs.file());
     if (!layout.faults.empty())
-        fail(blobs.path(),
-             "the blob file is damaged, so nothing can be stored in it: " + layout.faults.front());
+        fail(blobs.path(), "the blob file is damaged, so nothing can be stored in it: " + layout.faults.front());
     BlobSpace space(blobs.path());
     for (const BlobBlock& block : layout.blocks) {
         const auto offset = static_cast<std::uint32_t>(block.offset);
@@ -37,8 +39,7 @@ BlobSpace BlobSpace::build(BlobFile& blobs) {
             space.free_[offset] = block.units;
             break;
         case BlobBlockType::Single:
-            space.singles_[offset] = {block.units,
-                                      {offset | singleBlobIndex, block.length, block.modification}};
+            space.singles_[offset] = {block.units, {offset | singleBlobIndex, block.length, block.modification}};
             break;
         default:
             space.shared_[offset] = block.entries;
@@ -50,22 +51,24 @@ BlobSpace BlobSpace::build(BlobFile& blobs) {
     return space;
 }
 
-std::uint16_t BlobSpace::nextModification(Transaction& change) {
+std::uint16_t BlobSpace::nextModification(Transaction& change)
+{
     if (releasing_)
         throw std::logic_error("a change stored a blob after releasing one");
-    modificationCount_ =
-        modificationCount_ == 0xFFFF ? 1 : static_cast<std::uint16_t>(modificationCount_ + 1);
+    modificationCount_ = modificationCount_ == 0xFFFF ? 1 : static_cast<std::uint16_t>(modificationCount_ + 1);
     change.overwrite(TableFile::Blobs, modificationCountAt, le16Bytes(modificationCount_));
     return modificationCount_;
 }
 
-void BlobSpace::writeFreeHeader(std::uint32_t offset, std::uint32_t units, Transaction& change) {
+void BlobSpace::writeFreeHeader(std::uint32_t offset, std::uint32_t units, Transaction& change)
+{
     Bytes header{static_cast<std::uint8_t>(BlobBlockType::Free), 0, 0};
     endian::putLe16(header.data() + 1, static_cast<std::uint16_t>(units));
     change.overwrite(TableFile::Blobs, offset, std::move(header));
 }
 
-BlobSpace::Placement BlobSpace::takeUnits(std::uint32_t units, Transaction& change) {
+BlobSpace::Placement BlobSpace::takeUnits(std::uint32_t units, Transaction& change)
+{
     auto best = free_.end();
     for (auto it = free_.begin(); it != free_.end(); ++it) {
         if (it->second >= units && (best == free_.end() || it->second < best->second))
@@ -88,7 +91,8 @@ BlobSpace::Placement BlobSpace::takeUnits(std::uint32_t units, Transaction& chan
     return {offset, false};
 }
 
-void BlobSpace::freeUnits(std::uint32_t offset, std::uint32_t units, Transaction& change) {
+void BlobSpace::freeUnits(std::uint32_t offset, std::uint32_t units, Transaction& change)
+{
     auto next = free_.find(offset + units * blobUnit);
     if (next != free_.end() && units + next->second <= largestBlockUnits) {
         units += next->second;
@@ -97,8 +101,7 @@ void BlobSpace::freeUnits(std::uint32_t offset, std::uint32_t units, Transaction
     auto after = free_.lower_bound(offset);
     if (after != free_.begin()) {
         auto previous = std::prev(after);
-        if (previous->first + previous->second * blobUnit == offset &&
-            previous->second + units <= largestBlockUnits) {
+        if (previous->first + previous->second * blobUnit == offset && previous->second + units <= largestBlockUnits) {
             offset = previous->first;
             units += previous->second;
             free_.erase(previous);
@@ -108,27 +111,29 @@ void BlobSpace::freeUnits(std::uint32_t offset, std::uint32_t units, Transaction
     writeFreeHeader(offset, units, change);
 }
 
-BlobPointer BlobSpace::store(std::span<const std::uint8_t> value, Transaction& change) {
+BlobPointer BlobSpace::store(std::span<const std::uint8_t> value, Transaction& change)
+{
     const std::uint16_t modification = nextModification(change);
     return value.size() > largestSharedValue ? storeSingle(value, modification, change)
                                              : storeShared(value, modification, change);
 }
 
-BlobPointer BlobSpace::store(FileSource value, Transaction& change) {
+BlobPointer BlobSpace::store(FileSource value, Transaction& change)
+{
     if (value.length <= largestSharedValue)
         throw std::logic_error("a value small enough to share a block was to be stored from its file");
     const std::uint16_t modification = nextModification(change);
     return storeSingle(std::move(value), modification, change);
 }
 
-BlobPointer BlobSpace::storeSingle(BlockBody value, std::uint16_t modification, Transaction& change) {
+BlobPointer BlobSpace::storeSingle(BlockBody value, std::uint16_t modification, Transaction& change)
+{
     const std::uint64_t length = bodySize(value);
     const std::uint64_t blockBytes = singleBlobHeaderSize + length;
     // Compared before counting units: a file can claim more units than 32 bits hold.
     if (blockBytes > std::uint64_t{largestBlockUnits} * blobUnit)
         fail(path_, "a value of " + std::to_string(length) + " bytes is larger than a blob file can hold (" +
-                        std::to_string(std::uint64_t{largestBlockUnits} * blobUnit - singleBlobHeaderSize) +
-                        " bytes)");
+                        std::to_string(std::uint64_t{largestBlockUnits} * blobUnit - singleBlobHeaderSize) + " bytes)");
     const std::uint32_t units = unitsFor(blockBytes);
     const Placement place = takeUnits(units, change);
     Bytes head(singleBlobHeaderSize);
@@ -139,13 +144,13 @@ BlobPointer BlobSpace::storeSingle(BlockBody value, std::uint16_t modification, 
     // At the end of the file the block is padded so the file stays a whole number of units.
     const std::size_t padding = place.atEnd ? std::size_t{units} * blobUnit - blockBytes : 0;
     change.place(place.offset, std::move(head), std::move(value), padding);
-    const BlobPointer pointer{place.offset | singleBlobIndex, static_cast<std::uint32_t>(length),
-                              modification};
+    const BlobPointer pointer{place.offset | singleBlobIndex, static_cast<std::uint32_t>(length), modification};
     singles_[place.offset] = {units, pointer};
     return pointer;
 }
 
-std::uint32_t BlobSpace::findGap(const Entries& entries, std::uint32_t length) {
+std::uint32_t BlobSpace::findGap(const Entries& entries, std::uint32_t length)
+{
     std::vector<std::pair<std::uint32_t, std::uint32_t>> taken;
     for (const SubEntry& entry : entries) {
         if (entry.used())
@@ -162,8 +167,8 @@ std::uint32_t BlobSpace::findGap(const Entries& entries, std::uint32_t length) {
     return candidate + needed <= blobUnit ? candidate : 0;
 }
 
-BlobPointer BlobSpace::storeShared(std::span<const std::uint8_t> value, std::uint16_t modification,
-                                   Transaction& change) {
+BlobPointer BlobSpace::storeShared(std::span<const std::uint8_t> value, std::uint16_t modification, Transaction& change)
+{
     const auto length = static_cast<std::uint32_t>(value.size());
     for (auto& [offset, entries] : shared_) {
         // Borland tools hand out entries from the last one down.
@@ -196,7 +201,8 @@ BlobPointer BlobSpace::storeShared(std::span<const std::uint8_t> value, std::uin
     return {offset | static_cast<std::uint32_t>(index), length, modification};
 }
 
-void BlobSpace::release(const BlobPointer& pointer, Transaction& change) {
+void BlobSpace::release(const BlobPointer& pointer, Transaction& change)
+{
     releasing_ = true;
     if (pointer.empty() || pointer.inRecord())
         return;

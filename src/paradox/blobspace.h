@@ -49,8 +49,7 @@ private:
     void freeUnits(std::uint32_t offset, std::uint32_t units, Transaction& change);
     void writeFreeHeader(std::uint32_t offset, std::uint32_t units, Transaction& change);
     BlobPointer storeSingle(BlockBody value, std::uint16_t modification, Transaction& change);
-    BlobPointer storeShared(std::span<const std::uint8_t> value, std::uint16_t modification,
-                            Transaction& change);
+    BlobPointer storeShared(std::span<const std::uint8_t> value, std::uint16_t modification, Transaction& change);
     // A gap of length bytes in a shared block's data area, or 0 when there is none.
     static std::uint32_t findGap(const Entries& entries, std::uint32_t length);
 

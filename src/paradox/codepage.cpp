@@ -9,12 +9,14 @@ namespace paradox {
 
 namespace {
 
-std::string iconvName(int number) {
+std::string iconvName(int number)
+{
     return number == utf8CodePage ? "UTF-8" : "CP" + std::to_string(number);
 }
 
 // Length of the UTF-8 sequence that starts with lead, 0 for a byte that cannot start one.
-std::size_t sequenceLength(unsigned char lead) {
+std::size_t sequenceLength(unsigned char lead)
+{
     if (lead < 0x80)
         return 1;
     if (lead >= 0xC2 && lead <= 0xDF)
@@ -26,7 +28,8 @@ std::size_t sequenceLength(unsigned char lead) {
     return 0;
 }
 
-std::string quoted(std::string_view text) {
+std::string quoted(std::string_view text)
+{
     std::size_t shown = std::min<std::size_t>(text.size(), 40);
     while (shown < text.size() && shown > 0 && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80)
         --shown; // never end inside a character
@@ -40,22 +43,24 @@ std::string quoted(std::string_view text) {
 
 CodePage::Converter::Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
 
-CodePage::Converter::~Converter() {
+CodePage::Converter::~Converter()
+{
     if (valid())
         iconv_close(handle_);
 }
 
 CodePage::CodePage(int number, std::filesystem::path file)
     : number_(number), file_(std::move(file)), name_(iconvName(number)), decoder_("UTF-8", name_.c_str()),
-      encoder_(name_.c_str(), "UTF-8") {
+      encoder_(name_.c_str(), "UTF-8")
+{
     if (!decoder_.valid() || !encoder_.valid())
-        fail(file_,
-             "the table uses code page " + std::to_string(number) + ", which this system cannot convert");
+        fail(file_, "the table uses code page " + std::to_string(number) + ", which this system cannot convert");
 }
 
 CodePage::~CodePage() = default;
 
-std::string CodePage::decode(std::span<const std::uint8_t> bytes) const {
+std::string CodePage::decode(std::span<const std::uint8_t> bytes) const
+{
     const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
     std::string input(bytes.begin(), end);
     std::string output(input.size() * 4 + 8, '\0');
@@ -90,7 +95,8 @@ std::string CodePage::decode(std::span<const std::uint8_t> bytes) const {
     return output;
 }
 
-bool CodePage::tryEncode(std::string_view utf8, Bytes& out) const {
+bool CodePage::tryEncode(std::string_view utf8, Bytes& out) const
+{
     std::string input(utf8);
     char* in = input.data();
     std::size_t inLeft = input.size();
@@ -110,20 +116,21 @@ bool CodePage::tryEncode(std::string_view utf8, Bytes& out) const {
     return complete;
 }
 
-Bytes CodePage::encode(std::string_view utf8) const {
+Bytes CodePage::encode(std::string_view utf8) const
+{
     if (utf8.find('\0') != std::string_view::npos)
         fail(file_, "the text " + quoted(utf8) + " contains a NUL character, which a table cannot store");
     Bytes out;
     if (!tryEncode(utf8, out))
-        fail(file_,
-             "the text " + quoted(utf8) +
-                 (number_ == utf8CodePage ? " is not valid UTF-8"
-                                          : " has characters that code page " + std::to_string(number_) +
-                                                " of this table cannot hold"));
+        fail(file_, "the text " + quoted(utf8) +
+                        (number_ == utf8CodePage ? " is not valid UTF-8"
+                                                 : " has characters that code page " + std::to_string(number_) +
+                                                       " of this table cannot hold"));
     return out;
 }
 
-Bytes CodePage::encodeFitting(std::string_view utf8, std::size_t maxBytes) const {
+Bytes CodePage::encodeFitting(std::string_view utf8, std::size_t maxBytes) const
+{
     Bytes whole = encode(utf8);
     if (whole.size() <= maxBytes)
         return whole;
@@ -131,8 +138,7 @@ Bytes CodePage::encodeFitting(std::string_view utf8, std::size_t maxBytes) const
     // multibyte code page's character in one piece.
     Bytes out;
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const std::size_t length =
-            std::max<std::size_t>(1, sequenceLength(static_cast<unsigned char>(utf8[pos])));
+        const std::size_t length = std::max<std::size_t>(1, sequenceLength(static_cast<unsigned char>(utf8[pos])));
         Bytes character;
         tryEncode(utf8.substr(pos, length), character);
         if (out.size() + character.size() > maxBytes)

@@ -12,23 +12,24 @@ namespace {
 
 constexpr std::size_t blockHeaderSize = 6;
 
-std::string blockName(std::uint16_t number) {
+std::string blockName(std::uint16_t number)
+{
     return "data block " + std::to_string(number);
 }
 
 } // namespace
 
 DataBlocks::DataBlocks(const std::filesystem::path& file, const Header& header, std::uint64_t fileSize)
-    : file_(file), headerSize_(header.headerSize), blockSize_(header.blockSize),
-      recordSize_(header.recordSize), fileSize_(fileSize), declared_(header.counters) {}
+    : file_(file), headerSize_(header.headerSize), blockSize_(header.blockSize), recordSize_(header.recordSize),
+      fileSize_(fileSize), declared_(header.counters)
+{}
 
-DataBlocks DataBlocks::load(const PosixFile& db, const Header& header) {
+DataBlocks DataBlocks::load(const PosixFile& db, const Header& header)
+{
     DataBlocks blocks(db.path(), header, db.size());
-    const std::uint64_t needed =
-        blocks.headerSize_ + std::uint64_t{header.counters.blocksInFile} * blocks.blockSize_;
+    const std::uint64_t needed = blocks.headerSize_ + std::uint64_t{header.counters.blocksInFile} * blocks.blockSize_;
     if (needed > blocks.fileSize_)
-        fail(db.path(), "the file is truncated: the header counts " +
-                            std::to_string(header.counters.blocksInFile) +
+        fail(db.path(), "the file is truncated: the header counts " + std::to_string(header.counters.blocksInFile) +
                             " data blocks, but the file holds only " +
                             std::to_string((blocks.fileSize_ - blocks.headerSize_) / blocks.blockSize_));
     blocks.data_.resize(needed - blocks.headerSize_);
@@ -40,7 +41,8 @@ DataBlocks DataBlocks::load(const PosixFile& db, const Header& header) {
     return blocks;
 }
 
-void DataBlocks::readChain(std::vector<bool>& seen) {
+void DataBlocks::readChain(std::vector<bool>& seen)
+{
     const std::size_t blocks = seen.size() - 1;
     for (std::uint16_t number = declared_.firstBlock; number != 0;) {
         if (number > blocks)
@@ -55,57 +57,64 @@ void DataBlocks::readChain(std::vector<bool>& seen) {
         const auto size = static_cast<long>(recordSize_);
         const long records = (used + size) / size;
         if (used < -size || (used + size) % size != 0 || records > static_cast<long>(capacity()))
-            fail(file_, blockName(number) + " declares an impossible amount of record data (" +
-                            std::to_string(used) + ")");
+            fail(file_,
+                 blockName(number) + " declares an impossible amount of record data (" + std::to_string(used) + ")");
         chain_.push_back({number, static_cast<std::uint16_t>(records)});
         number = endian::le16(b);
     }
 }
 
-void DataBlocks::readFreeList(std::vector<bool>& seen) {
+void DataBlocks::readFreeList(std::vector<bool>& seen)
+{
     const std::size_t blocks = seen.size() - 1;
     for (std::uint16_t number = declared_.firstFreeBlock; number != 0; number = endian::le16(block(number))) {
         if (number > blocks)
             fail(file_, "the free-block list refers to " + blockName(number) + ", but the file has only " +
                             std::to_string(blocks));
         if (seen[number])
-            fail(file_,
-                 blockName(number) + " is reached twice through the record chain and the free-block list");
+            fail(file_, blockName(number) + " is reached twice through the record chain and the free-block list");
         seen[number] = true;
         freeList_.push_back(number);
     }
 }
 
-void DataBlocks::recount() {
+void DataBlocks::recount()
+{
     firstRecord_.assign(1, 0);
     for (const Link& link : chain_)
         firstRecord_.push_back(firstRecord_.back() + link.records);
 }
 
-DataBlocks::Place DataBlocks::locate(std::size_t index) const {
+DataBlocks::Place DataBlocks::locate(std::size_t index) const
+{
     const auto after = std::upper_bound(firstRecord_.begin(), firstRecord_.end() - 1, index);
     const auto link = static_cast<std::size_t>(after - firstRecord_.begin()) - 1;
     return {link, index - firstRecord_[link]};
 }
 
-std::uint8_t* DataBlocks::block(std::uint16_t number) {
+std::uint8_t* DataBlocks::block(std::uint16_t number)
+{
     return data_.data() + std::size_t{number - 1u} * blockSize_;
 }
 
-const std::uint8_t* DataBlocks::block(std::uint16_t number) const {
+const std::uint8_t* DataBlocks::block(std::uint16_t number) const
+{
     return data_.data() + std::size_t{number - 1u} * blockSize_;
 }
 
-std::uint64_t DataBlocks::fileOffset(std::uint16_t number, std::size_t within) const {
+std::uint64_t DataBlocks::fileOffset(std::uint16_t number, std::size_t within) const
+{
     return headerSize_ + std::uint64_t{number - 1u} * blockSize_ + within;
 }
 
-std::span<const std::uint8_t> DataBlocks::record(std::size_t index) const {
+std::span<const std::uint8_t> DataBlocks::record(std::size_t index) const
+{
     const Place place = locate(index);
     return {block(chain_[place.link].number) + blockHeaderSize + place.slot * recordSize_, recordSize_};
 }
 
-BlockCounters DataBlocks::counters() const {
+BlockCounters DataBlocks::counters() const
+{
     BlockCounters c;
     c.records = static_cast<std::uint32_t>(recordCount());
     c.blocksInUse = static_cast<std::uint16_t>(chain_.size());
@@ -116,12 +125,13 @@ BlockCounters DataBlocks::counters() const {
     return c;
 }
 
-void DataBlocks::markChanged(std::uint16_t number, std::size_t within, std::size_t length) {
+void DataBlocks::markChanged(std::uint16_t number, std::size_t within, std::size_t length)
+{
     changed_.emplace_back(fileOffset(number, within), length);
 }
 
-void DataBlocks::setBlockHeader(std::uint16_t number, std::uint16_t next, std::uint16_t previous,
-                                std::size_t records) {
+void DataBlocks::setBlockHeader(std::uint16_t number, std::uint16_t next, std::uint16_t previous, std::size_t records)
+{
     std::uint8_t* b = block(number);
     endian::putLe16(b, next);
     endian::putLe16(b + 2, previous);
@@ -130,24 +140,28 @@ void DataBlocks::setBlockHeader(std::uint16_t number, std::uint16_t next, std::u
     markChanged(number, 0, blockHeaderSize);
 }
 
-void DataBlocks::setNext(std::uint16_t number, std::uint16_t next) {
+void DataBlocks::setNext(std::uint16_t number, std::uint16_t next)
+{
     endian::putLe16(block(number), next);
     markChanged(number, 0, 2);
 }
 
-void DataBlocks::setPrevious(std::uint16_t number, std::uint16_t previous) {
+void DataBlocks::setPrevious(std::uint16_t number, std::uint16_t previous)
+{
     endian::putLe16(block(number) + 2, previous);
     markChanged(number, 2, 2);
 }
 
-void DataBlocks::updateRecord(std::size_t index, std::span<const std::uint8_t> bytes) {
+void DataBlocks::updateRecord(std::size_t index, std::span<const std::uint8_t> bytes)
+{
     const Place place = locate(index);
     const std::size_t within = blockHeaderSize + place.slot * recordSize_;
     std::memcpy(block(chain_[place.link].number) + within, bytes.data(), recordSize_);
     markChanged(chain_[place.link].number, within, recordSize_);
 }
 
-std::uint16_t DataBlocks::takeBlock() {
+std::uint16_t DataBlocks::takeBlock()
+{
     if (!freeList_.empty()) {
         const std::uint16_t number = freeList_.front();
         freeList_.erase(freeList_.begin());
@@ -159,7 +173,8 @@ std::uint16_t DataBlocks::takeBlock() {
     return static_cast<std::uint16_t>(data_.size() / blockSize_);
 }
 
-void DataBlocks::appendRecord(std::span<const std::uint8_t> bytes) {
+void DataBlocks::appendRecord(std::span<const std::uint8_t> bytes)
+{
     if (chain_.empty() || chain_.back().records >= capacity()) {
         const std::uint16_t previous = chain_.empty() ? 0 : chain_.back().number;
         const std::uint16_t number = takeBlock();
@@ -180,7 +195,8 @@ void DataBlocks::appendRecord(std::span<const std::uint8_t> bytes) {
     ++firstRecord_.back();
 }
 
-void DataBlocks::removeRecord(std::size_t index) {
+void DataBlocks::removeRecord(std::size_t index)
+{
     const Place place = locate(index);
     Link& link = chain_[place.link];
     std::uint8_t* records = block(link.number) + blockHeaderSize;
@@ -208,7 +224,8 @@ void DataBlocks::removeRecord(std::size_t index) {
     recount();
 }
 
-std::vector<FileChange> DataBlocks::takeChanges() {
+std::vector<FileChange> DataBlocks::takeChanges()
+{
     std::vector<FileChange> changes;
     changes.reserve(changed_.size());
     for (const auto& [offset, length] : changed_) {
@@ -221,13 +238,14 @@ std::vector<FileChange> DataBlocks::takeChanges() {
     return changes;
 }
 
-std::vector<std::string> DataBlocks::faults() const {
+std::vector<std::string> DataBlocks::faults() const
+{
     std::vector<std::string> faults;
     const BlockCounters actual = counters();
     auto compare = [&](std::uint32_t declared, std::uint32_t found, const std::string& what) {
         if (declared != found)
-            faults.push_back("the header says " + std::to_string(declared) + " for " + what +
-                             ", the blocks show " + std::to_string(found));
+            faults.push_back("the header says " + std::to_string(declared) + " for " + what + ", the blocks show " +
+                             std::to_string(found));
     };
     compare(declared_.records, actual.records, "the number of records");
     compare(declared_.blocksInUse, actual.blocksInUse, "the number of blocks in use");

@@ -58,8 +58,7 @@ private:
     std::uint8_t* block(std::uint16_t number);
     const std::uint8_t* block(std::uint16_t number) const;
     std::uint64_t fileOffset(std::uint16_t number, std::size_t within = 0) const;
-    void setBlockHeader(std::uint16_t number, std::uint16_t next, std::uint16_t previous,
-                        std::size_t records);
+    void setBlockHeader(std::uint16_t number, std::uint16_t next, std::uint16_t previous, std::size_t records);
     void setNext(std::uint16_t number, std::uint16_t next);
     void setPrevious(std::uint16_t number, std::uint16_t previous);
     std::uint16_t takeBlock();

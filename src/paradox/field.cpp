@@ -9,13 +9,15 @@ namespace {
 // Bytes a blob pointer takes after the leader.
 constexpr std::uint16_t blobPointerSize = 10;
 
-FieldDef field(std::string name, FieldType type, std::uint16_t size) {
+FieldDef field(std::string name, FieldType type, std::uint16_t size)
+{
     return {std::move(name), type, size};
 }
 
 } // namespace
 
-bool isBlobType(FieldType type) {
+bool isBlobType(FieldType type)
+{
     switch (type) {
     case FieldType::Memo:
     case FieldType::Binary:
@@ -28,7 +30,8 @@ bool isBlobType(FieldType type) {
     }
 }
 
-std::string_view typeName(FieldType type) {
+std::string_view typeName(FieldType type)
+{
     switch (type) {
     case FieldType::Alpha:
         return "alpha";
@@ -68,27 +71,33 @@ std::string_view typeName(FieldType type) {
     return "unknown";
 }
 
-FieldDef alphaField(std::string name, std::uint8_t characters) {
+FieldDef alphaField(std::string name, std::uint8_t characters)
+{
     return field(std::move(name), FieldType::Alpha, characters);
 }
 
-FieldDef shortField(std::string name) {
+FieldDef shortField(std::string name)
+{
     return field(std::move(name), FieldType::Short, 2);
 }
 
-FieldDef longField(std::string name) {
+FieldDef longField(std::string name)
+{
     return field(std::move(name), FieldType::Long, 4);
 }
 
-FieldDef logicalField(std::string name) {
+FieldDef logicalField(std::string name)
+{
     return field(std::move(name), FieldType::Logical, 1);
 }
 
-FieldDef memoField(std::string name) {
+FieldDef memoField(std::string name)
+{
     return field(std::move(name), FieldType::Memo, 1 + blobPointerSize);
 }
 
-FieldDef binaryField(std::string name) {
+FieldDef binaryField(std::string name)
+{
     return field(std::move(name), FieldType::Binary, 1 + blobPointerSize);
 }
 

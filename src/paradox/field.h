@@ -36,7 +36,7 @@ bool isBlobType(FieldType type);
 std::string_view typeName(FieldType type);
 
 struct FieldDef {
-    std::string name;   // UTF-8
+    std::string name; // UTF-8
     FieldType type;
     std::uint16_t size; // bytes the field takes in the record (for blobs: leader + 10)
 };

@@ -15,7 +15,8 @@ namespace {
 // might lock for its own reasons.
 constexpr off_t accessLockOffset = 0x4000'0000'0000'0000;
 
-bool setAccessLock(int fd, short type) {
+bool setAccessLock(int fd, short type)
+{
     struct flock request {};
     request.l_type = type;
     request.l_whence = SEEK_SET;
@@ -30,7 +31,8 @@ bool setAccessLock(int fd, short type) {
 
 } // namespace
 
-void takeOpenLock(const PosixFile& file, Lock mode) {
+void takeOpenLock(const PosixFile& file, Lock mode)
+{
     const int operation = (mode == Lock::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     while (::flock(file.descriptor(), operation) != 0) {
         if (errno == EWOULDBLOCK)
@@ -41,14 +43,16 @@ void takeOpenLock(const PosixFile& file, Lock mode) {
     }
 }
 
-AccessLock::AccessLock(const PosixFile& file, Mode mode) : file_(file) {
+AccessLock::AccessLock(const PosixFile& file, Mode mode) : file_(file)
+{
     if (mode == Mode::Write && !file.writable())
         fail(file.path(), "the file is read-only");
     if (!setAccessLock(file.descriptor(), mode == Mode::Write ? F_WRLCK : F_RDLCK))
         failSystem(file.path(), "lock the table for access");
 }
 
-AccessLock::~AccessLock() {
+AccessLock::~AccessLock()
+{
     setAccessLock(file_.descriptor(), F_UNLCK);
 }
 

@@ -16,12 +16,11 @@ using endian::putLe16;
 using endian::putLe32;
 
 // Offsets in the fixed part.
-constexpr std::size_t recordSizeAt = 0x00, headerSizeAt = 0x02, fileTypeAt = 0x04, blockSizeAt = 0x05,
-                      recordsAt = 0x06, blocksInUseAt = 0x0A, blocksInFileAt = 0x0C, firstBlockAt = 0x0E,
-                      lastBlockAt = 0x10, fieldCountAt = 0x21, encryptionAt = 0x25, sortOrderCodeAt = 0x29,
-                      changeCountAt = 0x2D, fileVersionAt = 0x39, maxBlocksAt = 0x3A, firstFreeAt = 0x4D,
-                      realHeaderSizeAt = 0x51, dataHeaderAt = 0x58, dataEncryptionAt = 0x5C,
-                      updateTimeAt = 0x60, codePageAt = 0x6A;
+constexpr std::size_t recordSizeAt = 0x00, headerSizeAt = 0x02, fileTypeAt = 0x04, blockSizeAt = 0x05, recordsAt = 0x06,
+                      blocksInUseAt = 0x0A, blocksInFileAt = 0x0C, firstBlockAt = 0x0E, lastBlockAt = 0x10,
+                      fieldCountAt = 0x21, encryptionAt = 0x25, sortOrderCodeAt = 0x29, changeCountAt = 0x2D,
+                      fileVersionAt = 0x39, maxBlocksAt = 0x3A, firstFreeAt = 0x4D, realHeaderSizeAt = 0x51,
+                      dataHeaderAt = 0x58, dataEncryptionAt = 0x5C, updateTimeAt = 0x60, codePageAt = 0x6A;
 constexpr std::size_t plainFieldsAt = 0x58, dataHeaderFieldsAt = 0x78;
 constexpr std::uint32_t notEncrypted = 0xFF00FF00;
 constexpr int level3CodePage = 437;
@@ -30,16 +29,19 @@ constexpr std::size_t level7TableNameSize = 261, olderTableNameSize = 79;
 const std::string sortOrderName = "ANSIINTL";
 constexpr std::uint8_t sortOrderCode = 0x62;
 
-bool hasDataHeader(std::uint8_t version) {
+bool hasDataHeader(std::uint8_t version)
+{
     return version >= 5;
 }
 
-std::size_t tableNameSize(std::uint8_t version) {
+std::size_t tableNameSize(std::uint8_t version)
+{
     return version >= level7Version ? level7TableNameSize : olderTableNameSize;
 }
 
 // The number of record bytes a descriptor stands for, or 0 when the size is impossible.
-std::uint16_t recordBytes(FieldType type, std::uint8_t size) {
+std::uint16_t recordBytes(FieldType type, std::uint8_t size)
+{
     switch (type) {
     case FieldType::Short:
         return size == 2 ? 2 : 0;
@@ -65,10 +67,10 @@ std::uint16_t recordBytes(FieldType type, std::uint8_t size) {
 
 class HeaderReader {
 public:
-    HeaderReader(std::span<const std::uint8_t> bytes, const std::filesystem::path& file)
-        : bytes_(bytes), file_(file) {}
+    HeaderReader(std::span<const std::uint8_t> bytes, const std::filesystem::path& file) : bytes_(bytes), file_(file) {}
 
-    Header read() {
+    Header read()
+    {
         if (bytes_.size() < plainFieldsAt)
             fail(file_, "not a Paradox table: the file is too short for a table header");
         Header h;
@@ -79,16 +81,16 @@ public:
     }
 
 private:
-    void readFixedPart(Header& h) {
+    void readFixedPart(Header& h)
+    {
         const std::uint8_t* b = bytes_.data();
         h.fileVersion = b[fileVersionAt];
         if (h.fileVersion < 0x03 || h.fileVersion > level7Version)
-            fail(file_,
-                 "not a Paradox table of a known level (file version " + std::to_string(h.fileVersion) + ")");
+            fail(file_, "not a Paradox table of a known level (file version " + std::to_string(h.fileVersion) + ")");
         h.fileType = b[fileTypeAt];
         if (h.fileType != keyedTable && h.fileType != plainTable)
-            fail(file_, "not a Paradox table but another kind of Paradox file (file type " +
-                            std::to_string(h.fileType) + ")");
+            fail(file_,
+                 "not a Paradox table but another kind of Paradox file (file type " + std::to_string(h.fileType) + ")");
         const std::uint8_t blockKb = b[blockSizeAt];
         if (blockKb < 1 || blockKb > 32)
             fail(file_, "the data block size code " + std::to_string(blockKb) + " is invalid");
@@ -117,7 +119,8 @@ private:
                       le16(b + firstBlockAt), le16(b + lastBlockAt),   le16(b + firstFreeAt)};
     }
 
-    void readFields(Header& h) {
+    void readFields(Header& h)
+    {
         const std::size_t count = le16(bytes_.data() + fieldCountAt);
         if (count == 0 || fieldsAt_ + 2 * count > bytes_.size())
             fail(file_, "the header cannot hold " + std::to_string(count) + " fields");
@@ -137,7 +140,8 @@ private:
                             std::to_string(h.recordSize));
     }
 
-    void readNames(Header& h) {
+    void readNames(Header& h)
+    {
         // The table-name pointer and one pointer per field hold runtime values only.
         std::size_t pos = fieldsAt_ + 2 * h.fields.size() + 4 + 4 * h.fields.size();
         const std::size_t nameSize = tableNameSize(h.fileVersion);
@@ -156,7 +160,8 @@ private:
         }
     }
 
-    Bytes readString(std::size_t& pos, const char* fault) {
+    Bytes readString(std::size_t& pos, const char* fault)
+    {
         const auto rest = bytes_.subspan(std::min(pos, bytes_.size()));
         const auto end = std::find(rest.begin(), rest.end(), std::uint8_t{0});
         if (end == rest.end())
@@ -173,11 +178,13 @@ private:
 
 } // namespace
 
-Header parseHeader(std::span<const std::uint8_t> bytes, const std::filesystem::path& file) {
+Header parseHeader(std::span<const std::uint8_t> bytes, const std::filesystem::path& file)
+{
     return HeaderReader(bytes, file).read();
 }
 
-Bytes buildHeader(const std::vector<RawField>& fields, const Bytes& tableName, int codePage) {
+Bytes buildHeader(const std::vector<RawField>& fields, const Bytes& tableName, int codePage)
+{
     const auto count = static_cast<std::uint16_t>(fields.size());
     std::size_t namesSize = 0;
     std::uint16_t recordSize = 0;
@@ -236,7 +243,8 @@ Bytes buildHeader(const std::vector<RawField>& fields, const Bytes& tableName, i
 }
 
 void storeCounters(std::span<std::uint8_t> header, const BlockCounters& counters, std::uint8_t changeCount,
-                   std::uint8_t fileVersion) {
+                   std::uint8_t fileVersion)
+{
     std::uint8_t* b = header.data();
     putLe32(b + recordsAt, counters.records);
     putLe16(b + blocksInUseAt, counters.blocksInUse);

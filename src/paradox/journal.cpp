@@ -19,12 +19,14 @@ constexpr std::size_t digestSize = 32;
 // Journals hold a few blocks' worth of bytes; anything near this size is not one of ours.
 constexpr std::uint64_t largestJournal = 256ull << 20;
 
-void append(Bytes& out, const void* data, std::size_t size) {
+void append(Bytes& out, const void* data, std::size_t size)
+{
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     out.insert(out.end(), bytes, bytes + size);
 }
 
-void appendLe(Bytes& out, std::uint64_t value, std::size_t size) {
+void appendLe(Bytes& out, std::uint64_t value, std::size_t size)
+{
     std::uint8_t buffer[8];
     endian::putLe64(buffer, value);
     append(out, buffer, size);
@@ -34,13 +36,15 @@ class Parser {
 public:
     explicit Parser(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     bool has(std::size_t size) const { return bytes_.size() - pos_ >= size; }
-    std::uint64_t number(std::size_t size) {
+    std::uint64_t number(std::size_t size)
+    {
         std::uint8_t buffer[8] = {};
         std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_), size, buffer);
         pos_ += size;
         return endian::le64(buffer);
     }
-    Bytes bytes(std::size_t size) {
+    Bytes bytes(std::size_t size)
+    {
         Bytes out(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_),
                   bytes_.begin() + static_cast<std::ptrdiff_t>(pos_ + size));
         pos_ += size;
@@ -56,19 +60,23 @@ private:
 } // namespace
 
 Journal::Journal(std::uint64_t tableSize, std::optional<std::uint64_t> blobsSize)
-    : tableSize_(tableSize), blobsSize_(blobsSize) {}
+    : tableSize_(tableSize), blobsSize_(blobsSize)
+{}
 
-std::filesystem::path Journal::pathFor(const std::filesystem::path& dbPath) {
+std::filesystem::path Journal::pathFor(const std::filesystem::path& dbPath)
+{
     std::filesystem::path path = dbPath;
     path += "-journal";
     return path;
 }
 
-void Journal::keep(TableFile file, std::uint64_t offset, Bytes original) {
+void Journal::keep(TableFile file, std::uint64_t offset, Bytes original)
+{
     ranges_.push_back({file, offset, std::move(original)});
 }
 
-void Journal::write(const std::filesystem::path& path) const {
+void Journal::write(const std::filesystem::path& path) const
+{
     Bytes out;
     append(out, magic, sizeof magic);
     appendLe(out, tableSize_, 8);
@@ -85,7 +93,8 @@ void Journal::write(const std::filesystem::path& path) const {
     PosixFile::create(path).writeAt(0, out);
 }
 
-std::optional<Journal> Journal::load(const std::filesystem::path& path) {
+std::optional<Journal> Journal::load(const std::filesystem::path& path)
+{
     auto file = PosixFile::openExisting(path);
     if (!file)
         return std::nullopt;
@@ -119,7 +128,8 @@ std::optional<Journal> Journal::load(const std::filesystem::path& path) {
     return journal;
 }
 
-void Journal::rollBack(PosixFile& table, PosixFile* blobs) const {
+void Journal::rollBack(PosixFile& table, PosixFile* blobs) const
+{
     if (blobsSize_ && !blobs)
         fail(table.path(), "a change to the table needs to be undone, but its blob file is missing");
     // Later ranges may overlap earlier ones; every range holds bytes from before the change,
@@ -133,7 +143,8 @@ void Journal::rollBack(PosixFile& table, PosixFile* blobs) const {
         blobs->truncate(*blobsSize_);
 }
 
-bool recoverFromJournal(const std::filesystem::path& dbPath, PosixFile& table, PosixFile* blobs) {
+bool recoverFromJournal(const std::filesystem::path& dbPath, PosixFile& table, PosixFile* blobs)
+{
     const std::filesystem::path path = Journal::pathFor(dbPath);
     std::error_code error;
     if (!std::filesystem::exists(path, error))

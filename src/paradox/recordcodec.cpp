@@ -13,24 +13,28 @@ namespace {
 
 constexpr std::uint8_t logicalFalse = 0x80;
 
-std::int64_t decodeInteger(std::span<const std::uint8_t> bytes) {
+std::int64_t decodeInteger(std::span<const std::uint8_t> bytes)
+{
     const auto bias = static_cast<std::int64_t>(1ull << (bytes.size() * 8 - 1));
     return static_cast<std::int64_t>(endian::be(bytes.data(), bytes.size())) - bias;
 }
 
-double decodeDouble(std::span<const std::uint8_t> bytes) {
+double decodeDouble(std::span<const std::uint8_t> bytes)
+{
     std::uint64_t raw = endian::be(bytes.data(), 8);
     constexpr std::uint64_t signBit = 1ull << 63;
     raw = (raw & signBit) ? raw & ~signBit : ~raw;
     return std::bit_cast<double>(raw);
 }
 
-[[noreturn]] void refuse(const std::filesystem::path& file, const FieldDef& field, const std::string& why) {
+[[noreturn]] void refuse(const std::filesystem::path& file, const FieldDef& field, const std::string& why)
+{
     fail(file, "field \"" + field.name + "\" (" + std::string(typeName(field.type)) + ") " + why);
 }
 
 void encodeInteger(const FieldDef& field, const Value& value, std::span<std::uint8_t> out,
-                   const std::filesystem::path& file) {
+                   const std::filesystem::path& file)
+{
     const auto* number = std::get_if<std::int64_t>(&value);
     if (!number)
         refuse(file, field, "cannot take a " + std::string(valueKind(value)) + " value");
@@ -39,24 +43,27 @@ void encodeInteger(const FieldDef& field, const Value& value, std::span<std::uin
     const std::int64_t limit = static_cast<std::int64_t>((1ull << (bits - 1)) - 1);
     if (*number < -limit || *number > limit)
         refuse(file, field,
-               "cannot hold " + std::to_string(*number) + " (its range is -" + std::to_string(limit) +
-                   " to " + std::to_string(limit) + ")");
+               "cannot hold " + std::to_string(*number) + " (its range is -" + std::to_string(limit) + " to " +
+                   std::to_string(limit) + ")");
     endian::putBe(out.data(), out.size(), static_cast<std::uint64_t>(*number) ^ (1ull << (bits - 1)));
 }
 
 } // namespace
 
-bool allZero(std::span<const std::uint8_t> bytes) {
+bool allZero(std::span<const std::uint8_t> bytes)
+{
     return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
-std::string_view valueKind(const Value& value) {
+std::string_view valueKind(const Value& value)
+{
     constexpr std::string_view kinds[] = {"empty", "text", "integer", "number", "logical", "bytes", "file"};
     static_assert(std::size(kinds) == std::variant_size_v<Value>, "every kind of value needs a name");
     return kinds[value.index()];
 }
 
-Value decodeScalar(FieldType type, std::span<const std::uint8_t> bytes, const CodePage& codePage) {
+Value decodeScalar(FieldType type, std::span<const std::uint8_t> bytes, const CodePage& codePage)
+{
     if (allZero(bytes))
         return Null{};
     switch (type) {
@@ -81,8 +88,9 @@ Value decodeScalar(FieldType type, std::span<const std::uint8_t> bytes, const Co
     }
 }
 
-void encodeScalar(const FieldDef& field, const Value& value, std::span<std::uint8_t> out,
-                  const CodePage& codePage, const std::filesystem::path& file) {
+void encodeScalar(const FieldDef& field, const Value& value, std::span<std::uint8_t> out, const CodePage& codePage,
+                  const std::filesystem::path& file)
+{
     std::fill(out.begin(), out.end(), std::uint8_t{0});
     if (std::holds_alternative<Null>(value))
         return;

@@ -18,8 +18,8 @@ Value decodeScalar(FieldType type, std::span<const std::uint8_t> bytes, const Co
 
 // Encodes an alpha, short, long or logical value into its record bytes. Error when the value
 // does not suit the field (wrong kind, out of range, text the code page cannot hold).
-void encodeScalar(const FieldDef& field, const Value& value, std::span<std::uint8_t> out,
-                  const CodePage& codePage, const std::filesystem::path& file);
+void encodeScalar(const FieldDef& field, const Value& value, std::span<std::uint8_t> out, const CodePage& codePage,
+                  const std::filesystem::path& file);
 
 // "text", "integer", ... for messages about a value of the wrong kind.
 std::string_view valueKind(const Value& value);

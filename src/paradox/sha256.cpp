@@ -24,7 +24,8 @@ constexpr std::array<std::uint32_t, 8> initialState = {0x6a09e667, 0xbb67ae85, 0
 
 Sha256::Sha256() : state_(initialState) {}
 
-void Sha256::compress(const std::uint8_t* chunk) {
+void Sha256::compress(const std::uint8_t* chunk)
+{
     std::array<std::uint32_t, 64> w{};
     for (std::size_t i = 0; i < 16; ++i)
         w[i] = (std::uint32_t{chunk[4 * i]} << 24) | (std::uint32_t{chunk[4 * i + 1]} << 16) |
@@ -36,8 +37,8 @@ void Sha256::compress(const std::uint8_t* chunk) {
     }
     auto [a, b, c, d, e, f, g, h] = state_;
     for (std::size_t i = 0; i < 64; ++i) {
-        const std::uint32_t t1 = h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) +
-                                 ((e & f) ^ (~e & g)) + roundConstants[i] + w[i];
+        const std::uint32_t t1 = h + (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25)) + ((e & f) ^ (~e & g)) +
+                                 roundConstants[i] + w[i];
         const std::uint32_t t2 =
             (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
         h = g;
@@ -54,7 +55,8 @@ void Sha256::compress(const std::uint8_t* chunk) {
         state_[i] += mixed[i];
 }
 
-void Sha256::add(std::span<const std::uint8_t> data) {
+void Sha256::add(std::span<const std::uint8_t> data)
+{
     totalBytes_ += data.size();
     while (!data.empty()) {
         if (pendingSize_ == 0 && data.size() >= 64) {
@@ -73,7 +75,8 @@ void Sha256::add(std::span<const std::uint8_t> data) {
     }
 }
 
-Sha256::Digest Sha256::finish() {
+Sha256::Digest Sha256::finish()
+{
     const std::uint64_t bits = totalBytes_ * 8;
     const std::uint8_t marker = 0x80;
     add({&marker, 1});
@@ -91,13 +94,15 @@ Sha256::Digest Sha256::finish() {
     return digest;
 }
 
-Sha256::Digest Sha256::of(std::span<const std::uint8_t> data) {
+Sha256::Digest Sha256::of(std::span<const std::uint8_t> data)
+{
     Sha256 hash;
     hash.add(data);
     return hash.finish();
 }
 
-std::string Sha256::hex(const Digest& digest) {
+std::string Sha256::hex(const Digest& digest)
+{
     constexpr char digits[] = "0123456789abcdef";
     std::string text;
     for (std::uint8_t byte : digest) {

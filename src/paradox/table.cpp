@@ -8,25 +8,30 @@
 namespace paradox {
 
 Table::Table(const std::filesystem::path& dbPath, const OpenOptions& options)
-    : impl_(std::make_unique<Impl>(dbPath, options)) {}
+    : impl_(std::make_unique<Impl>(dbPath, options))
+{}
 
 Table::~Table() = default;
 Table::Table(Table&&) noexcept = default;
 Table& Table::operator=(Table&&) noexcept = default;
 
-const std::filesystem::path& Table::path() const {
+const std::filesystem::path& Table::path() const
+{
     return impl_->path_;
 }
 
-const TableInfo& Table::info() const {
+const TableInfo& Table::info() const
+{
     return impl_->info_;
 }
 
-const std::vector<FieldDef>& Table::fields() const {
+const std::vector<FieldDef>& Table::fields() const
+{
     return impl_->fields_;
 }
 
-int Table::fieldIndex(std::string_view name) const {
+int Table::fieldIndex(std::string_view name) const
+{
     const auto& fields = impl_->fields_;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (sameFieldName(fields[i].name, name))
@@ -35,27 +40,33 @@ int Table::fieldIndex(std::string_view name) const {
     return -1;
 }
 
-std::size_t Table::recordCount() const {
+std::size_t Table::recordCount() const
+{
     return impl_->blocks_->recordCount();
 }
 
-bool Table::writable() const {
+bool Table::writable() const
+{
     return impl_->readOnlyReason_.empty();
 }
 
-std::string Table::readOnlyReason() const {
+std::string Table::readOnlyReason() const
+{
     return impl_->readOnlyReason_;
 }
 
-Value Table::value(std::size_t record, int field) const {
+Value Table::value(std::size_t record, int field) const
+{
     return impl_->value(record, field);
 }
 
-bool Table::isNull(std::size_t record, int field) const {
+bool Table::isNull(std::size_t record, int field) const
+{
     return impl_->isNull(record, field);
 }
 
-std::string Table::text(std::size_t record, int field) const {
+std::string Table::text(std::size_t record, int field) const
+{
     Value v = value(record, field);
     if (auto* text = std::get_if<std::string>(&v))
         return std::move(*text);
@@ -65,7 +76,8 @@ std::string Table::text(std::size_t record, int field) const {
     return {};
 }
 
-std::optional<std::int64_t> Table::integer(std::size_t record, int field) const {
+std::optional<std::int64_t> Table::integer(std::size_t record, int field) const
+{
     impl_->checkPlace(record, field);
     const FieldType type = impl_->fields_[static_cast<std::size_t>(field)].type;
     if (type != FieldType::Short && type != FieldType::Long && type != FieldType::AutoInc)
@@ -76,7 +88,8 @@ std::optional<std::int64_t> Table::integer(std::size_t record, int field) const 
     return std::nullopt;
 }
 
-std::optional<bool> Table::logical(std::size_t record, int field) const {
+std::optional<bool> Table::logical(std::size_t record, int field) const
+{
     impl_->checkPlace(record, field);
     if (impl_->fields_[static_cast<std::size_t>(field)].type != FieldType::Logical)
         impl_->wrongKind(field, "logical");
@@ -86,31 +99,38 @@ std::optional<bool> Table::logical(std::size_t record, int field) const {
     return std::nullopt;
 }
 
-Bytes Table::blob(std::size_t record, int field) const {
+Bytes Table::blob(std::size_t record, int field) const
+{
     return impl_->blob(record, field);
 }
 
-std::uint32_t Table::blobLength(std::size_t record, int field) const {
+std::uint32_t Table::blobLength(std::size_t record, int field) const
+{
     return impl_->blobLength(record, field);
 }
 
-void Table::update(std::size_t record, const std::vector<FieldChange>& changes) {
+void Table::update(std::size_t record, const std::vector<FieldChange>& changes)
+{
     impl_->update(record, changes);
 }
 
-std::size_t Table::append(const std::vector<FieldChange>& values) {
+std::size_t Table::append(const std::vector<FieldChange>& values)
+{
     return impl_->append(values);
 }
 
-void Table::remove(std::size_t record) {
+void Table::remove(std::size_t record)
+{
     impl_->remove(record);
 }
 
-bool Table::reloadIfChanged() {
+bool Table::reloadIfChanged()
+{
     return impl_->reloadIfChanged();
 }
 
-std::vector<std::string> Table::check() const {
+std::vector<std::string> Table::check() const
+{
     return impl_->check();
 }
 

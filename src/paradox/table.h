@@ -40,8 +40,8 @@ struct OpenOptions {
 
 // Header facts, for tools and tests.
 struct TableInfo {
-    int fileVersion = 0;       // 0x03 .. 0x0C
-    int fileType = 0;          // 0 keyed, 2 non-keyed, ...
+    int fileVersion = 0; // 0x03 .. 0x0C
+    int fileType = 0;    // 0 keyed, 2 non-keyed, ...
     int blockSizeBytes = 0;
     int headerSize = 0;
     int recordSize = 0;
@@ -77,8 +77,7 @@ public:
     // Creates an empty non-keyed level-7 table (and its .mb when a field is a blob),
     // replacing any table of that name. New tables store text as UTF-8 unless a code page
     // is given. Fails with InUseError when the table is open elsewhere.
-    static void create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields,
-                       int codePage = 65001);
+    static void create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage = 65001);
     // Removes the table with its .mb and journal. A missing .db is an Error.
     static void remove(const std::filesystem::path& dbPath);
     // The companion blob file path of dbPath as it exists on disk (or the default ".mb").
@@ -96,11 +95,11 @@ public:
     // Reading. Blob-type fields read the .mb; everything else comes from memory.
     Value value(std::size_t record, int field) const;
     bool isNull(std::size_t record, int field) const;
-    std::string text(std::size_t record, int field) const;          // alpha and memo; "" when empty
+    std::string text(std::size_t record, int field) const;                    // alpha and memo; "" when empty
     std::optional<std::int64_t> integer(std::size_t record, int field) const; // short, long, autoinc
     std::optional<bool> logical(std::size_t record, int field) const;
-    Bytes blob(std::size_t record, int field) const;                // any blob type; empty when empty
-    std::uint32_t blobLength(std::size_t record, int field) const;  // without reading the .mb
+    Bytes blob(std::size_t record, int field) const;               // any blob type; empty when empty
+    std::uint32_t blobLength(std::size_t record, int field) const; // without reading the .mb
 
     // Writing. Each call is one crash-safe step. Values are checked against the field
     // types first; text is cut to an alpha field's size in bytes, never inside a

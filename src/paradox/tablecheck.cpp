@@ -13,36 +13,35 @@ namespace {
 
 class BlobReferences {
 public:
-    explicit BlobReferences(const BlobLayout& layout) {
+    explicit BlobReferences(const BlobLayout& layout)
+    {
         for (const BlobBlock& block : layout.blocks)
             blocks_[block.offset] = &block;
     }
 
     // Why a pointer does not resolve, or empty when it does.
-    std::string resolve(const BlobPointer& pointer) {
+    std::string resolve(const BlobPointer& pointer)
+    {
         const auto found = blocks_.find(pointer.blockOffset());
         if (found == blocks_.end())
-            return "points to offset " + std::to_string(pointer.blockOffset()) +
-                   ", where no blob block starts";
+            return "points to offset " + std::to_string(pointer.blockOffset()) + ", where no blob block starts";
         const BlobBlock& block = *found->second;
         std::uint32_t length = 0;
         std::uint16_t modification = 0;
         if (pointer.index() == singleBlobIndex) {
             if (block.type != static_cast<std::uint8_t>(BlobBlockType::Single))
-                return "points to " + blockTypeName(block.type) + " at offset " +
-                       std::to_string(block.offset);
+                return "points to " + blockTypeName(block.type) + " at offset " + std::to_string(block.offset);
             length = block.length;
             modification = block.modification;
         } else {
             if (block.type != static_cast<std::uint8_t>(BlobBlockType::Suballocated) ||
                 pointer.index() >= subEntryCount)
-                return "points to entry " + std::to_string(pointer.index()) + " of " +
-                       blockTypeName(block.type) + " at offset " + std::to_string(block.offset);
+                return "points to entry " + std::to_string(pointer.index()) + " of " + blockTypeName(block.type) +
+                       " at offset " + std::to_string(block.offset);
             const SubEntry& entry = block.entries[pointer.index()];
             if (!entry.used() || !entry.wellFormed())
-                return "points to entry " + std::to_string(pointer.index()) +
-                       " of the shared block at offset " + std::to_string(block.offset) +
-                       ", which is free or damaged";
+                return "points to entry " + std::to_string(pointer.index()) + " of the shared block at offset " +
+                       std::to_string(block.offset) + ", which is free or damaged";
             length = entry.length();
             modification = entry.modification;
         }
@@ -56,12 +55,12 @@ public:
     }
 
     // Values stored in the blob file that no record refers to.
-    void reportUnreferenced(std::vector<std::string>& faults) const {
+    void reportUnreferenced(std::vector<std::string>& faults) const
+    {
         for (const auto& [offset, block] : blocks_) {
             if (block->type == static_cast<std::uint8_t>(BlobBlockType::Single) &&
                 !referenced_.contains(static_cast<std::uint32_t>(offset) | singleBlobIndex))
-                faults.push_back("the value block at offset " + std::to_string(offset) +
-                                 " belongs to no record");
+                faults.push_back("the value block at offset " + std::to_string(offset) + " belongs to no record");
             if (block->type != static_cast<std::uint8_t>(BlobBlockType::Suballocated))
                 continue;
             for (std::size_t i = 0; i < subEntryCount; ++i) {
@@ -79,7 +78,8 @@ private:
 
 } // namespace
 
-std::vector<std::string> Table::Impl::check() const {
+std::vector<std::string> Table::Impl::check() const
+{
     std::vector<std::string> faults = blocks_->faults();
     if (!blobs_->present()) {
         for (std::size_t record = 0; record < blocks_->recordCount(); ++record) {
@@ -108,9 +108,8 @@ std::vector<std::string> Table::Impl::check() const {
             if (pointer.empty())
                 continue;
             if (pointer.inRecord())
-                fault = pointer.length > bytes.size() - blobPointerSize
-                            ? "is longer than the part kept in the record"
-                            : "";
+                fault =
+                    pointer.length > bytes.size() - blobPointerSize ? "is longer than the part kept in the record" : "";
             else
                 fault = references.resolve(pointer);
             if (!fault.empty())

@@ -15,7 +15,8 @@ namespace paradox {
 
 namespace {
 
-void removeIfPresent(const std::filesystem::path& path) {
+void removeIfPresent(const std::filesystem::path& path)
+{
     std::error_code error;
     if (!std::filesystem::remove(path, error) && error)
         fail(path, "cannot delete the file: " + error.message());
@@ -23,7 +24,8 @@ void removeIfPresent(const std::filesystem::path& path) {
 
 // The name stored in the header is informational (readers go by the file name), so characters
 // the code page cannot hold are replaced rather than refusing the table.
-Bytes headerTableName(const std::filesystem::path& dbPath, const CodePage& codePage) {
+Bytes headerTableName(const std::filesystem::path& dbPath, const CodePage& codePage)
+{
     std::string name = dbPath.filename().string();
     try {
         return codePage.encode(name);
@@ -37,14 +39,16 @@ Bytes headerTableName(const std::filesystem::path& dbPath, const CodePage& codeP
 }
 
 // Holds the exclusive lock of an existing table while it is replaced or removed.
-std::optional<PosixFile> lockExisting(const std::filesystem::path& dbPath) {
+std::optional<PosixFile> lockExisting(const std::filesystem::path& dbPath)
+{
     auto existing = PosixFile::openExisting(dbPath);
     if (existing)
         takeOpenLock(*existing, Lock::Exclusive);
     return existing;
 }
 
-void writeReplacement(const std::filesystem::path& target, std::span<const std::uint8_t> content) {
+void writeReplacement(const std::filesystem::path& target, std::span<const std::uint8_t> content)
+{
     std::filesystem::path temporary = target;
     temporary += ".new";
     PosixFile::create(temporary).writeAt(0, content);
@@ -58,7 +62,8 @@ void writeReplacement(const std::filesystem::path& target, std::span<const std::
 
 } // namespace
 
-std::filesystem::path Table::blobPathFor(const std::filesystem::path& dbPath) {
+std::filesystem::path Table::blobPathFor(const std::filesystem::path& dbPath)
+{
     for (const char* extension : {".mb", ".MB", ".Mb", ".mB"}) {
         std::filesystem::path candidate = dbPath;
         candidate.replace_extension(extension);
@@ -70,7 +75,8 @@ std::filesystem::path Table::blobPathFor(const std::filesystem::path& dbPath) {
     return path.replace_extension(".mb");
 }
 
-void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage) {
+void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage)
+{
     checkNewFields(fields, dbPath);
     const CodePage encoding(codePage, dbPath);
     std::vector<RawField> raw;
@@ -95,7 +101,8 @@ void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldD
         removeIfPresent(blobPath);
 }
 
-void Table::remove(const std::filesystem::path& dbPath) {
+void Table::remove(const std::filesystem::path& dbPath)
+{
     const auto existing = lockExisting(dbPath);
     if (!existing)
         fail(dbPath, "the table does not exist");

@@ -80,8 +80,7 @@ private:
     void recoverAfterFailure();
     void assign(Bytes& record, const FieldChange& change, Transaction& transaction);
     void releaseBlob(std::span<const std::uint8_t> record, std::size_t field, Transaction& transaction);
-    void storeBlob(std::span<std::uint8_t> field, std::span<const std::uint8_t> value,
-                   Transaction& transaction);
+    void storeBlob(std::span<std::uint8_t> field, std::span<const std::uint8_t> value, Transaction& transaction);
     void storeFileBlob(std::span<std::uint8_t> field, PosixFile file, Transaction& transaction);
     BlobSpace& space();
     void writeHeader(Transaction& transaction);

@@ -16,7 +16,8 @@ namespace {
 constexpr std::size_t largestHeader = 0xFFFF;
 constexpr std::size_t changeCountAt = 0x2D;
 
-PosixFile openTableFile(const std::filesystem::path& path) {
+PosixFile openTableFile(const std::filesystem::path& path)
+{
     auto file = PosixFile::openExisting(path);
     if (!file)
         fail(path, "the table does not exist");
@@ -26,14 +27,16 @@ PosixFile openTableFile(const std::filesystem::path& path) {
 } // namespace
 
 Table::Impl::Impl(const std::filesystem::path& dbPath, const OpenOptions& options)
-    : path_(dbPath), options_(options), db_(openTableFile(dbPath)) {
+    : path_(dbPath), options_(options), db_(openTableFile(dbPath))
+{
     takeOpenLock(db_, options_.lock);
     recoverCrashedChange();
     AccessLock lock(db_, AccessLock::Mode::Read);
     load();
 }
 
-void Table::Impl::recoverCrashedChange() {
+void Table::Impl::recoverCrashedChange()
+{
     std::error_code error;
     if (!std::filesystem::exists(Journal::pathFor(path_), error))
         return;
@@ -46,7 +49,8 @@ void Table::Impl::recoverCrashedChange() {
     recoverFromJournal(path_, db_, blobs ? &*blobs : nullptr);
 }
 
-void Table::Impl::load() {
+void Table::Impl::load()
+{
     Bytes start(std::min<std::uint64_t>(db_.size(), largestHeader));
     start.resize(db_.readSomeAt(0, start));
     header_ = parseHeader(start, path_);
@@ -68,7 +72,8 @@ void Table::Impl::load() {
     stamp_ = currentStamp();
 }
 
-bool Table::Impl::reloadIfChanged() {
+bool Table::Impl::reloadIfChanged()
+{
     // Nobody else can open an exclusively opened table, let alone change it.
     if (options_.lock == Lock::Exclusive)
         return false;
@@ -79,7 +84,8 @@ bool Table::Impl::reloadIfChanged() {
     return true;
 }
 
-Table::Impl::Stamp Table::Impl::currentStamp() const {
+Table::Impl::Stamp Table::Impl::currentStamp() const
+{
     // Every change bumps the change count in the header; sizes and modification times catch
     // what a one-byte counter could miss after wrapping around.
     Stamp stamp;
@@ -92,7 +98,8 @@ Table::Impl::Stamp Table::Impl::currentStamp() const {
     return stamp;
 }
 
-void Table::Impl::describe() {
+void Table::Impl::describe()
+{
     info_.fileVersion = header_.fileVersion;
     info_.fileType = header_.fileType;
     info_.blockSizeBytes = static_cast<int>(header_.blockSize);
@@ -106,7 +113,8 @@ void Table::Impl::describe() {
     readOnlyReason_ = whyReadOnly();
 }
 
-void Table::Impl::describeCounters() {
+void Table::Impl::describeCounters()
+{
     info_.declaredRecords = header_.counters.records;
     info_.blocksInUse = header_.counters.blocksInUse;
     info_.blocksInFile = header_.counters.blocksInFile;
@@ -115,7 +123,8 @@ void Table::Impl::describeCounters() {
     info_.firstFreeBlock = header_.counters.firstFreeBlock;
 }
 
-std::string Table::Impl::whyReadOnly() const {
+std::string Table::Impl::whyReadOnly() const
+{
     if (!db_.writable())
         return "the table file is read-only";
     if (header_.fileType != plainTable)

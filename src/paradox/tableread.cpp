@@ -7,33 +7,37 @@
 
 namespace paradox {
 
-void Table::Impl::checkPlace(std::size_t record, int field) const {
+void Table::Impl::checkPlace(std::size_t record, int field) const
+{
     if (record >= blocks_->recordCount())
         fail(path_, "there is no record " + std::to_string(record) + "; the table has " +
                         std::to_string(blocks_->recordCount()));
     if (field < 0 || static_cast<std::size_t>(field) >= fields_.size())
-        fail(path_, "there is no field " + std::to_string(field) + "; the table has " +
-                        std::to_string(fields_.size()));
+        fail(path_, "there is no field " + std::to_string(field) + "; the table has " + std::to_string(fields_.size()));
 }
 
-std::span<const std::uint8_t> Table::Impl::fieldBytes(std::size_t record, int field) const {
+std::span<const std::uint8_t> Table::Impl::fieldBytes(std::size_t record, int field) const
+{
     checkPlace(record, field);
     const auto index = static_cast<std::size_t>(field);
     return blocks_->record(record).subspan(fieldOffsets_[index], fields_[index].size);
 }
 
-std::string Table::Impl::describeField(std::size_t record, int field) const {
+std::string Table::Impl::describeField(std::size_t record, int field) const
+{
     return "the value of field \"" + fields_[static_cast<std::size_t>(field)].name + "\" in record " +
            std::to_string(record);
 }
 
-void Table::Impl::wrongKind(int field, std::string_view expected) const {
+void Table::Impl::wrongKind(int field, std::string_view expected) const
+{
     const FieldDef& def = fields_[static_cast<std::size_t>(field)];
-    fail(path_, "field \"" + def.name + "\" is of type " + std::string(typeName(def.type)) + ", not " +
-                    std::string(expected));
+    fail(path_,
+         "field \"" + def.name + "\" is of type " + std::string(typeName(def.type)) + ", not " + std::string(expected));
 }
 
-Bytes Table::Impl::blobData(std::size_t record, int field) const {
+Bytes Table::Impl::blobData(std::size_t record, int field) const
+{
     const auto bytes = fieldBytes(record, field);
     const FieldType type = fields_[static_cast<std::size_t>(field)].type;
     const BlobPointer pointer = BlobPointer::read(bytes);
@@ -54,7 +58,8 @@ Bytes Table::Impl::blobData(std::size_t record, int field) const {
     return blobs_->read(pointer, type == FieldType::Graphic, describeField(record, field));
 }
 
-Value Table::Impl::value(std::size_t record, int field) const {
+Value Table::Impl::value(std::size_t record, int field) const
+{
     const auto bytes = fieldBytes(record, field);
     const FieldType type = fields_[static_cast<std::size_t>(field)].type;
     if (!isBlobType(type))
@@ -67,7 +72,8 @@ Value Table::Impl::value(std::size_t record, int field) const {
     return data;
 }
 
-bool Table::Impl::isNull(std::size_t record, int field) const {
+bool Table::Impl::isNull(std::size_t record, int field) const
+{
     const auto bytes = fieldBytes(record, field);
     const FieldType type = fields_[static_cast<std::size_t>(field)].type;
     if (isBlobType(type))
@@ -75,14 +81,16 @@ bool Table::Impl::isNull(std::size_t record, int field) const {
     return std::holds_alternative<Null>(decodeScalar(type, bytes, *codePage_));
 }
 
-Bytes Table::Impl::blob(std::size_t record, int field) const {
+Bytes Table::Impl::blob(std::size_t record, int field) const
+{
     checkPlace(record, field);
     if (!isBlobType(fields_[static_cast<std::size_t>(field)].type))
         wrongKind(field, "a blob");
     return blobData(record, field);
 }
 
-std::uint32_t Table::Impl::blobLength(std::size_t record, int field) const {
+std::uint32_t Table::Impl::blobLength(std::size_t record, int field) const
+{
     const auto bytes = fieldBytes(record, field);
     const FieldType type = fields_[static_cast<std::size_t>(field)].type;
     if (!isBlobType(type))

@@ -16,7 +16,8 @@ constexpr std::size_t replacedBlockHeader = 16;
 
 } // namespace
 
-std::string readableSize(std::uint64_t bytes) {
+std::string readableSize(std::uint64_t bytes)
+{
     constexpr const char* units[] = {"bytes", "KB", "MB", "GB", "TB"};
     std::size_t unit = 0;
     double size = static_cast<double>(bytes);
@@ -28,7 +29,8 @@ std::string readableSize(std::uint64_t bytes) {
     return std::to_string(rounded) + " " + units[unit];
 }
 
-std::uint64_t bodySize(const BlockBody& body) {
+std::uint64_t bodySize(const BlockBody& body)
+{
     if (const auto* source = std::get_if<FileSource>(&body))
         return source->length;
     return std::get<std::span<const std::uint8_t>>(body).size();
@@ -37,31 +39,37 @@ std::uint64_t bodySize(const BlockBody& body) {
 Transaction::Transaction(PosixFile& table, PosixFile* blobs, std::filesystem::path journalPath,
                          std::uint64_t blobFileLimit)
     : table_(table), blobs_(blobs), journalPath_(std::move(journalPath)), blobFileLimit_(blobFileLimit),
-      tableSize_(table.size()), blobsSize_(blobs ? blobs->size() : 0) {}
+      tableSize_(table.size()), blobsSize_(blobs ? blobs->size() : 0)
+{}
 
-PosixFile& Transaction::fileFor(TableFile file) {
+PosixFile& Transaction::fileFor(TableFile file)
+{
     return file == TableFile::Table ? table_ : *blobs_;
 }
 
-std::uint64_t Transaction::originalSize(TableFile file) const {
+std::uint64_t Transaction::originalSize(TableFile file) const
+{
     return file == TableFile::Table ? tableSize_ : blobsSize_;
 }
 
-void Transaction::overwrite(TableFile file, std::uint64_t offset, Bytes bytes) {
+void Transaction::overwrite(TableFile file, std::uint64_t offset, Bytes bytes)
+{
     const std::size_t size = bytes.size();
     writes_.push_back({file, offset, std::move(bytes), {}, 0, size});
 }
 
-void Transaction::place(std::uint64_t offset, Bytes head, BlockBody body, std::size_t padding) {
-    writes_.push_back(
-        {TableFile::Blobs, offset, std::move(head), std::move(body), padding, replacedBlockHeader});
+void Transaction::place(std::uint64_t offset, Bytes head, BlockBody body, std::size_t padding)
+{
+    writes_.push_back({TableFile::Blobs, offset, std::move(head), std::move(body), padding, replacedBlockHeader});
 }
 
-std::span<const std::uint8_t> Transaction::hold(Bytes bytes) {
+std::span<const std::uint8_t> Transaction::hold(Bytes bytes)
+{
     return held_.emplace_back(std::move(bytes));
 }
 
-void Transaction::checkCapacity() const {
+void Transaction::checkCapacity() const
+{
     std::uint64_t end = blobsSize_;
     for (const Write& write : writes_) {
         if (write.file == TableFile::Blobs)
@@ -70,12 +78,12 @@ void Transaction::checkCapacity() const {
     const std::uint64_t limit = std::min(blobFileLimit_, addressableBlobFile);
     if (end > limit)
         throw CapacityError("The album is full: " + blobs_->path().string() + " cannot grow past " +
-                            readableSize(limit) + " (it has " + readableSize(blobsSize_) +
-                            ", the change needs " + readableSize(end - blobsSize_) +
-                            " more). Start a new album for further pictures.");
+                            readableSize(limit) + " (it has " + readableSize(blobsSize_) + ", the change needs " +
+                            readableSize(end - blobsSize_) + " more). Start a new album for further pictures.");
 }
 
-Journal Transaction::journal() const {
+Journal Transaction::journal() const
+{
     Journal journal(tableSize_, blobs_ ? std::optional(blobsSize_) : std::nullopt);
     for (const Write& write : writes_) {
         const std::uint64_t size = originalSize(write.file);
@@ -88,7 +96,8 @@ Journal Transaction::journal() const {
     return journal;
 }
 
-void Transaction::apply() {
+void Transaction::apply()
+{
     static const Bytes zeros(4096, 0);
     for (const Write& write : writes_) {
         PosixFile& target = fileFor(write.file);
@@ -113,7 +122,8 @@ void Transaction::apply() {
     }
 }
 
-void Transaction::commit() {
+void Transaction::commit()
+{
     if (writes_.empty())
         return;
     if (blobs_)

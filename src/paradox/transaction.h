@@ -28,8 +28,7 @@ std::uint64_t bodySize(const BlockBody& body);
 class Transaction {
 public:
     // blobs may be null for a table without a blob file.
-    Transaction(PosixFile& table, PosixFile* blobs, std::filesystem::path journalPath,
-                std::uint64_t blobFileLimit);
+    Transaction(PosixFile& table, PosixFile* blobs, std::filesystem::path journalPath, std::uint64_t blobFileLimit);
 
     // Overwrites bytes that may be in use; their old content is journaled.
     void overwrite(TableFile file, std::uint64_t offset, Bytes bytes);

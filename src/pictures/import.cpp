@@ -14,10 +14,7 @@
 #include "imaging/pdbmultiimage.h"
 #include "pictures/mmopendialog.h"
 
-namespace {
-
-
-} // namespace
+namespace {} // namespace
 
 void TForm1::beginImport()
 {
@@ -64,8 +61,8 @@ void TForm1::ImportMulti1Click()
             // Each record is stored as the next one is appended, straight from its file; the
             // last one stays pending, so it holds its bytes already.
             const bool last = i == count - 1;
-            loadPicture(chosen->at(i), last ? TPDBMultiImage::FileLoad::ReadNow
-                                            : TPDBMultiImage::FileLoad::CopyWhenStored);
+            loadPicture(chosen->at(i),
+                        last ? TPDBMultiImage::FileLoad::ReadNow : TPDBMultiImage::FileLoad::CopyWhenStored);
         }
     }
     RzProgressBar2->setPartsComplete(count);

@@ -4,8 +4,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-PicturePreview::PicturePreview(QWidget* parent)
-    : QFrame(parent), picture_(new QLabel(this)), size_(new QLabel(this))
+PicturePreview::PicturePreview(QWidget* parent) : QFrame(parent), picture_(new QLabel(this)), size_(new QLabel(this))
 {
     picture_->setObjectName(QStringLiteral("PreviewPicture"));
     picture_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -71,6 +70,5 @@ void PicturePreview::setState(State state, const QImage& image, QSize fullSize)
         picture_->setText(state == State::NoPreview ? tr("No preview") : QString());
     else
         picture_->setPixmap(QPixmap::fromImage(image));
-    size_->setText(fullSize.isValid() ? tr("%1 × %2").arg(fullSize.width()).arg(fullSize.height())
-                                      : QString());
+    size_->setText(fullSize.isValid() ? tr("%1 × %2").arg(fullSize.width()).arg(fullSize.height()) : QString());
 }

@@ -37,8 +37,7 @@ std::optional<QByteArray> readFile(const QString& path, const std::atomic_bool& 
     return bytes;
 }
 
-std::optional<imaging::DecodedPicture> decodePreview(const QString& path, QSize box,
-                                                     const std::atomic_bool& cancel)
+std::optional<imaging::DecodedPicture> decodePreview(const QString& path, QSize box, const std::atomic_bool& cancel)
 {
     const std::optional<QByteArray> bytes = readFile(path, cancel);
     if (!bytes || cancel)

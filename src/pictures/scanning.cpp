@@ -20,8 +20,7 @@ namespace {
 // Runs `work` on a worker thread while a progress window with Cancel is shown; the window
 // thread goes on handling events meanwhile. Returns what the work returned, rethrows what it
 // threw.
-template <typename Work>
-auto behindProgressWindow(QWidget* owner, const QString& text, Work work)
+template <typename Work> auto behindProgressWindow(QWidget* owner, const QString& text, Work work)
 {
     QProgressDialog progress(text, QObject::tr("Cancel"), 0, 100, owner);
     progress.setWindowTitle(QStringLiteral("Kadrix"));
@@ -35,8 +34,8 @@ auto behindProgressWindow(QWidget* owner, const QString& text, Work work)
     imaging::TaskControl control;
     control.cancel = &cancel;
     control.progress = [&progress](int percent, const QString&) {
-        QMetaObject::invokeMethod(&progress, [&progress, percent] { progress.setValue(percent); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &progress, [&progress, percent] { progress.setValue(percent); }, Qt::QueuedConnection);
     };
     QEventLoop waiting;
     std::exception_ptr failure;
@@ -62,10 +61,8 @@ auto behindProgressWindow(QWidget* owner, const QString& text, Work work)
 
 void TForm1::Select1Click()
 {
-    const std::vector<imaging::ScannerDevice> devices =
-        behindProgressWindow(this, tr("Looking for scanners..."), [](const imaging::TaskControl&) {
-            return imaging::listScanners();
-        });
+    const std::vector<imaging::ScannerDevice> devices = behindProgressWindow(
+        this, tr("Looking for scanners..."), [](const imaging::TaskControl&) { return imaging::listScanners(); });
     const QString caption = tr("Select Scanner");
     if (devices.empty()) {
         dialogs().showInformation(this, caption, tr("No scanner was found."));
@@ -89,9 +86,10 @@ void TForm1::Scan1Click()
     beginImport();
     ImageEmptyAtError = false;
     try {
-        const QImage scanned = behindProgressWindow(this, tr("Scanning..."), [this](const imaging::TaskControl& control) {
-            return imaging::acquireScan(chosenScanner_, control);
-        });
+        const QImage scanned =
+            behindProgressWindow(this, tr("Scanning..."), [this](const imaging::TaskControl& control) {
+                return imaging::acquireScan(chosenScanner_, control);
+            });
         PDBMultiImage1->setPicture(scanned);
     } catch (const imaging::Error& error) {
         PDBMultiImage1->reportError(error.codeValue(), error.text());

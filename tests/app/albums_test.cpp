@@ -102,8 +102,8 @@ TEST_F(AlbumsTest, NewReplacesAStrayCategoryTable)
 TEST_F(AlbumsTest, NewRefusesNamesThatWouldLeaveTheChosenFolder)
 {
     fs::create_directory(albums.path() / "sub");
-    for (const QString& name : {QStringLiteral("../escape"), QStringLiteral("sub/inner"), QStringLiteral("."),
-                                QStringLiteral("..")}) {
+    for (const QString& name :
+         {QStringLiteral("../escape"), QStringLiteral("sub/inner"), QStringLiteral("."), QStringLiteral("..")}) {
         dialogs.errors.clear();
         answerNewDatabase(dir("sub"), name);
         form().New1->trigger(); // as the menu runs it: an escaping error is shown

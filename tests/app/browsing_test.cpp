@@ -146,8 +146,9 @@ TEST_F(BrowsingTest, TenZoomStepsAreAllowedUntilAStepResetsTheCount)
 
 TEST_F(BrowsingTest, AStepFitsPicturesLargerThanTheViewAndShowsSmallOnesAtTheirOwnSize)
 {
-    createAlbum(albumDir(), "fit", {{"", "big", {}, false, pictureFile(3000, 2000, Qt::red, "JPG")},
-                                    {"", "small", {}, false, pictureFile(40, 30, Qt::green)}});
+    createAlbum(albumDir(), "fit",
+                {{"", "big", {}, false, pictureFile(3000, 2000, Qt::red, "JPG")},
+                 {"", "small", {}, false, pictureFile(40, 30, Qt::green)}});
     writeRegDb({264, 52, 742, 630, true, "fit", albumDir()});
     start();
     form().SpeedButton2Click();

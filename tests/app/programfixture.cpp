@@ -46,9 +46,9 @@ RegValues ProgramTest::readRegDb()
     reg.setDatabaseName((config.path() / "kadrix").string());
     reg.setTableName("reg.db");
     reg.open();
-    return {reg.fieldByName("X").asInteger(),          reg.fieldByName("Y").asInteger(),
-            reg.fieldByName("DX").asInteger(),         reg.fieldByName("DY").asInteger(),
-            reg.fieldByName("AUTO-OPEN").asBoolean(),  reg.fieldByName("DATABASE").asString(),
+    return {reg.fieldByName("X").asInteger(),         reg.fieldByName("Y").asInteger(),
+            reg.fieldByName("DX").asInteger(),        reg.fieldByName("DY").asInteger(),
+            reg.fieldByName("AUTO-OPEN").asBoolean(), reg.fieldByName("DATABASE").asString(),
             reg.fieldByName("PATH").asString()};
 }
 

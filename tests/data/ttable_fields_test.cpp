@@ -130,8 +130,8 @@ TEST(BlobFields, APictureFileIsReadWhilePendingAndCopiedWhenStored)
     paradox::Bytes content(5000);
     for (std::size_t i = 0; i < content.size(); ++i)
         content[i] = static_cast<std::uint8_t>(i % 251);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
-                                                 static_cast<std::streamsize>(content.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
     table.open();
     table.edit();
     table.fieldByName("FOTO").setAsFile(file.string());

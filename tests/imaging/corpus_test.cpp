@@ -10,7 +10,8 @@ using imaging::PictureFormat;
 using imaging::SaveFormat;
 using imaging::TiffCompression;
 
-TEST(SeedCorpus, HoldsASmallPictureOfEveryKind) {
+TEST(SeedCorpus, HoldsASmallPictureOfEveryKind)
+{
     const QDir folder(QStringLiteral(KADRIX_BINARY_DIR "/fuzz-corpus/imaging"));
     ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
     const QImage picture = fixtures::gradient({24, 16});

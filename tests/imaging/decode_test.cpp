@@ -17,7 +17,8 @@ struct RasterKind {
     PictureFormat format;
 };
 
-void expectQuadrants(const QImage& image, int tolerance) {
+void expectQuadrants(const QImage& image, int tolerance)
+{
     const int w = image.width();
     const int h = image.height();
     EXPECT_LE(fixtures::distance(image, {w / 4, h / 4}, QColor(220, 0, 0)), tolerance);
@@ -28,7 +29,8 @@ void expectQuadrants(const QImage& image, int tolerance) {
 
 } // namespace
 
-TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted) {
+TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted)
+{
     const QByteArray png = fixtures::pngBytes(fixtures::quadrants({64, 48}));
     const std::vector<RasterKind> kinds{
         {"PNG", "", PictureFormat::Png},      {"GIF", "GIF:-", PictureFormat::Gif},
@@ -37,8 +39,7 @@ TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted) {
     };
     for (const RasterKind& kind : kinds) {
         SCOPED_TRACE(kind.name);
-        const QByteArray bytes =
-            *kind.imageMagickOutput ? fixtures::convert(png, {}, kind.imageMagickOutput) : png;
+        const QByteArray bytes = *kind.imageMagickOutput ? fixtures::convert(png, {}, kind.imageMagickOutput) : png;
         ASSERT_FALSE(bytes.isEmpty());
         const auto full = decode(bytes);
         EXPECT_EQ(full.format, kind.format);
@@ -53,7 +54,8 @@ TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted) {
     }
 }
 
-TEST(RasterDecoding, KeepsTransparencyPremultiplied) {
+TEST(RasterDecoding, KeepsTransparencyPremultiplied)
+{
     QImage image(20, 10, QImage::Format_ARGB32);
     image.fill(qRgba(255, 0, 0, 255));
     for (int y = 0; y < 10; ++y) {
@@ -69,11 +71,11 @@ TEST(RasterDecoding, KeepsTransparencyPremultiplied) {
     }
 }
 
-TEST(RasterDecoding, ReadsPhotoCdAtTheChosenResolution) {
+TEST(RasterDecoding, ReadsPhotoCdAtTheChosenResolution)
+{
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("picture.pcd"));
-    fixtures::writeFile(path,
-                        fixtures::convert(fixtures::pngBytes(fixtures::quadrants({768, 512})), {}, "PCD:-"));
+    fixtures::writeFile(path, fixtures::convert(fixtures::pngBytes(fixtures::quadrants({768, 512})), {}, "PCD:-"));
     const std::vector<std::pair<PcdMode, QSize>> resolutions{
         {PcdMode::pcd_BASE16, {192, 128}}, {PcdMode::pcd_BASE4, {384, 256}}, {PcdMode::pcd_BASE, {768, 512}}};
     for (const auto& [mode, size] : resolutions) {
@@ -84,16 +86,16 @@ TEST(RasterDecoding, ReadsPhotoCdAtTheChosenResolution) {
         // Photo CD's YCC cannot hold the quadrants' exact colours; ImageMagick's own reading of
         // the file at that resolution is the reference.
         const QString geometry = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-        const auto reference = fixtures::run(
-            QStringLiteral("convert"), {QStringLiteral("-size"), geometry, path, QStringLiteral("-depth"),
-                                        QStringLiteral("8"), QStringLiteral("PPM:-")});
+        const auto reference =
+            fixtures::run(QStringLiteral("convert"), {QStringLiteral("-size"), geometry, path, QStringLiteral("-depth"),
+                                                      QStringLiteral("8"), QStringLiteral("PPM:-")});
         EXPECT_LE(fixtures::maxDifference(picture.image, QImage::fromData(reference.output, "PPM")), 1);
-        EXPECT_LE(fixtures::distance(picture.image, {size.width() / 4, size.height() / 4}, QColor(220, 0, 0)),
-                  40);
+        EXPECT_LE(fixtures::distance(picture.image, {size.width() / 4, size.height() / 4}, QColor(220, 0, 0)), 40);
     }
 }
 
-TEST(RasterDecoding, ReadsATopDownTgaAsWrittenByTheAlbum) {
+TEST(RasterDecoding, ReadsATopDownTgaAsWrittenByTheAlbum)
+{
     const QByteArray tga = imaging::encode(fixtures::gradient({33, 17}), imaging::SaveFormat::Tga, {});
     const auto picture = decode(tga);
     EXPECT_EQ(picture.format, PictureFormat::Tga);

@@ -6,7 +6,8 @@ using imaging::codecs::AreaDownscaler;
 
 namespace {
 
-QImage shrink(const QImage& source, QSize size) {
+QImage shrink(const QImage& source, QSize size)
+{
     QImage target(size, source.format());
     AreaDownscaler downscaler(source.size(), target);
     for (int y = 0; y < source.height(); ++y)
@@ -14,7 +15,8 @@ QImage shrink(const QImage& source, QSize size) {
     return target;
 }
 
-QImage greyRows(const std::vector<std::vector<uchar>>& rows) {
+QImage greyRows(const std::vector<std::vector<uchar>>& rows)
+{
     QImage image(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), QImage::Format_Grayscale8);
     for (int y = 0; y < image.height(); ++y)
         std::copy(rows[y].begin(), rows[y].end(), image.scanLine(y));
@@ -23,7 +25,8 @@ QImage greyRows(const std::vector<std::vector<uchar>>& rows) {
 
 } // namespace
 
-TEST(AreaDownscaler, KeepsAPlainColourExactAtAnyRatio) {
+TEST(AreaDownscaler, KeepsAPlainColourExactAtAnyRatio)
+{
     for (const QSize target : {QSize(10, 7), QSize(1, 1), QSize(37, 23), QSize(19, 3)}) {
         QImage source(37, 23, QImage::Format_RGB32);
         source.fill(qRgb(201, 13, 77));
@@ -35,7 +38,8 @@ TEST(AreaDownscaler, KeepsAPlainColourExactAtAnyRatio) {
     }
 }
 
-TEST(AreaDownscaler, WeighsSourcePixelsByTheAreaTheyCover) {
+TEST(AreaDownscaler, WeighsSourcePixelsByTheAreaTheyCover)
+{
     // Three columns into two: each target pixel takes one source pixel and half of the middle one.
     const QImage across = shrink(greyRows({{0, 255, 0}}), QSize(2, 1));
     EXPECT_EQ(across.pixelColor(0, 0).red(), 85);

@@ -12,13 +12,15 @@ using imaging::PictureFormat;
 
 namespace {
 
-QByteArray dxf(const QStringList& entities) {
+QByteArray dxf(const QStringList& entities)
+{
     return (QStringLiteral("0\nSECTION\n2\nENTITIES\n") + entities.join(QString()) +
             QStringLiteral("0\nENDSEC\n0\nEOF\n"))
         .toLatin1();
 }
 
-QString entity(const QString& type, const std::vector<std::pair<int, QString>>& groups) {
+QString entity(const QString& type, const std::vector<std::pair<int, QString>>& groups)
+{
     QString text = QStringLiteral("0\n%1\n8\n0\n").arg(type);
     for (const auto& [code, value] : groups)
         text += QStringLiteral("%1\n%2\n").arg(code).arg(value);
@@ -26,7 +28,8 @@ QString entity(const QString& type, const std::vector<std::pair<int, QString>>& 
 }
 
 // Darkest pixel around a point: lines are one antialiased pixel wide.
-int darkestAround(const QImage& image, QPoint centre) {
+int darkestAround(const QImage& image, QPoint centre)
+{
     int darkest = 255;
     for (int dy = -3; dy <= 3; ++dy) {
         for (int dx = -3; dx <= 3; ++dx)
@@ -44,18 +47,17 @@ const char* handWrittenEps = "%!PS-Adobe-3.0 EPSF-3.0\n"
 
 class ScopedPath {
 public:
-    explicit ScopedPath(const QString& path) : m_saved(qgetenv("PATH")) {
-        qputenv("PATH", path.toLocal8Bit());
-    }
-    ~ScopedPath() { qputenv("PATH", m_saved); }
+    explicit ScopedPath(const QString& path) : saved_(qgetenv("PATH")) { qputenv("PATH", path.toLocal8Bit()); }
+    ~ScopedPath() { qputenv("PATH", saved_); }
 
 private:
-    QByteArray m_saved;
+    QByteArray saved_;
 };
 
 } // namespace
 
-TEST(DrawingDecoding, RendersMetafilesWithAndWithoutPlaceableHeader) {
+TEST(DrawingDecoding, RendersMetafilesWithAndWithoutPlaceableHeader)
+{
     const auto placeable = decode(fixtures::threeShapesMetafile(true));
     EXPECT_EQ(placeable.format, PictureFormat::Wmf);
     EXPECT_EQ(placeable.image.size(), QSize(200, 100));
@@ -68,7 +70,8 @@ TEST(DrawingDecoding, RendersMetafilesWithAndWithoutPlaceableHeader) {
     }
 }
 
-TEST(DrawingDecoding, DrawsDxfEntitiesBlackOnWhiteFittedToTheirExtent) {
+TEST(DrawingDecoding, DrawsDxfEntitiesBlackOnWhiteFittedToTheirExtent)
+{
     const QByteArray drawing = dxf({
         entity("LWPOLYLINE", {{90, "4"},
                               {70, "1"},
@@ -114,7 +117,8 @@ TEST(DrawingDecoding, DrawsDxfEntitiesBlackOnWhiteFittedToTheirExtent) {
     EXPECT_EQ(decode(drawing, {.fitInto = {300, 200}}).image.size(), QSize(200, 200));
 }
 
-TEST(DrawingDecoding, RendersEpsWithGhostscript) {
+TEST(DrawingDecoding, RendersEpsWithGhostscript)
+{
     const QByteArray handWritten(handWrittenEps);
     QByteArray dosEps(30, '\0');
     qToLittleEndian<quint32>(0xC6D3D0C5u, dosEps.data());
@@ -134,7 +138,8 @@ TEST(DrawingDecoding, RendersEpsWithGhostscript) {
     EXPECT_LE(fixtures::maxDifference(ours.image, source), 1);
 }
 
-TEST(DrawingDecoding, MissingGhostscriptIsAnErrorOfItsOwn) {
+TEST(DrawingDecoding, MissingGhostscriptIsAnErrorOfItsOwn)
+{
     const QTemporaryDir emptyFolder;
     const ScopedPath path(emptyFolder.path());
     try {

@@ -15,22 +15,25 @@ namespace {
 
 class Encoding : public testing::Test {
 protected:
-    QString save(const QImage& image, SaveFormat format, const SaveSettings& settings, const QString& name) {
-        const QString path = m_folder.filePath(name);
+    QString save(const QImage& image, SaveFormat format, const SaveSettings& settings, const QString& name)
+    {
+        const QString path = folder_.filePath(name);
         imaging::encodeToFile(image, path, format, settings);
         return path;
     }
 
-    QTemporaryDir m_folder;
+    QTemporaryDir folder_;
 };
 
-SaveSettings withTiff(TiffCompression compression) {
+SaveSettings withTiff(TiffCompression compression)
+{
     SaveSettings settings;
     settings.setTiffCompression(compression);
     return settings;
 }
 
-QImage halves(QSize size, QRgb left, QRgb right) {
+QImage halves(QSize size, QRgb left, QRgb right)
+{
     QImage image(size, QImage::Format_RGB32);
     image.fill(right);
     for (int y = 0; y < size.height(); ++y) {
@@ -42,7 +45,8 @@ QImage halves(QSize size, QRgb left, QRgb right) {
 
 } // namespace
 
-TEST_F(Encoding, WritesEveryFormatSoOtherReadersAgree) {
+TEST_F(Encoding, WritesEveryFormatSoOtherReadersAgree)
+{
     struct Case {
         SaveFormat format;
         const char* name;
@@ -55,8 +59,7 @@ TEST_F(Encoding, WritesEveryFormatSoOtherReadersAgree) {
                           Case{SaveFormat::Png, "a.png", "PNG"}}) {
         SCOPED_TRACE(c.name);
         const QString path = save(picture, c.format, {}, QString::fromLatin1(c.name));
-        EXPECT_EQ(fixtures::identify(path, QStringLiteral("%m %w %h")),
-                  QStringLiteral("%1 64 48").arg(c.identified));
+        EXPECT_EQ(fixtures::identify(path, QStringLiteral("%m %w %h")), QStringLiteral("%1 64 48").arg(c.identified));
         const QImage decoded = imaging::decode(fixtures::fileBytes(path)).image;
         if (c.format == SaveFormat::Jpg) { // lossy, and blurred along the quadrants' borders
             EXPECT_LT(fixtures::meanDifference(fixtures::readWithImageMagick(path), picture), 4.0);
@@ -68,7 +71,8 @@ TEST_F(Encoding, WritesEveryFormatSoOtherReadersAgree) {
     }
 }
 
-TEST_F(Encoding, JpegQualityAndSmoothingReachTheFile) {
+TEST_F(Encoding, JpegQualityAndSmoothingReachTheFile)
+{
     const QImage picture = fixtures::gradient({200, 150});
     SaveSettings settings;
     settings.setJpegQuality(10);
@@ -85,7 +89,8 @@ TEST_F(Encoding, JpegQualityAndSmoothingReachTheFile) {
     EXPECT_LT(smoothed.size(), fixtures::fileBytes(high).size());
 }
 
-TEST_F(Encoding, TiffCompressionModesAreWhatTiffinfoReports) {
+TEST_F(Encoding, TiffCompressionModesAreWhatTiffinfoReports)
+{
     // Dark and light grey: black and white once made bilevel.
     const QImage picture = halves({64, 40}, qRgb(60, 60, 60), qRgb(200, 200, 200));
     const std::vector<std::tuple<TiffCompression, const char*, int>> modes{
@@ -110,42 +115,42 @@ TEST_F(Encoding, TiffCompressionModesAreWhatTiffinfoReports) {
     }
 }
 
-TEST_F(Encoding, PngInterlacesOnlyWhenAsked) {
+TEST_F(Encoding, PngInterlacesOnlyWhenAsked)
+{
     SaveSettings settings;
-    const QString plain =
-        save(fixtures::gradient({50, 40}), SaveFormat::Png, settings, QStringLiteral("p.png"));
+    const QString plain = save(fixtures::gradient({50, 40}), SaveFormat::Png, settings, QStringLiteral("p.png"));
     settings.setPngInterlaced(true);
-    const QString interlaced =
-        save(fixtures::gradient({50, 40}), SaveFormat::Png, settings, QStringLiteral("i.png"));
+    const QString interlaced = save(fixtures::gradient({50, 40}), SaveFormat::Png, settings, QStringLiteral("i.png"));
     EXPECT_EQ(fixtures::identify(plain, QStringLiteral("%[interlace]")), QStringLiteral("None"));
     EXPECT_EQ(fixtures::identify(interlaced, QStringLiteral("%[interlace]")), QStringLiteral("PNG"));
-    EXPECT_EQ(
-        fixtures::maxDifference(fixtures::readWithImageMagick(interlaced), fixtures::gradient({50, 40})), 0);
+    EXPECT_EQ(fixtures::maxDifference(fixtures::readWithImageMagick(interlaced), fixtures::gradient({50, 40})), 0);
 }
 
-TEST_F(Encoding, TgaIsUprightForImageMagickAndGraphicsMagick) {
+TEST_F(Encoding, TgaIsUprightForImageMagickAndGraphicsMagick)
+{
     const QImage picture = fixtures::gradient({37, 21});
     const QString path = save(picture, SaveFormat::Tga, {}, QStringLiteral("o.tga"));
     EXPECT_EQ(fixtures::maxDifference(fixtures::readWithImageMagick(path), picture), 0);
     EXPECT_EQ(fixtures::maxDifference(fixtures::readWithGraphicsMagick(path), picture), 0);
 }
 
-TEST_F(Encoding, EpsRendersInGhostscriptAsThePicture) {
+TEST_F(Encoding, EpsRendersInGhostscriptAsThePicture)
+{
     const QImage picture = fixtures::gradient({61, 43});
     const QString path = save(picture, SaveFormat::Eps, {}, QStringLiteral("e.eps"));
     const QByteArray eps = fixtures::fileBytes(path);
     EXPECT_TRUE(eps.startsWith("%!PS-Adobe-3.0 EPSF-3.0\n"));
     EXPECT_TRUE(eps.contains("%%BoundingBox: 0 0 61 43\n"));
-    const auto gs =
-        fixtures::run(QStringLiteral("gs"),
-                      {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
-                       QStringLiteral("-dNOPAUSE"), QStringLiteral("-dEPSCrop"), QStringLiteral("-r72"),
-                       QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-sOutputFile=%stdout"), path});
+    const auto gs = fixtures::run(QStringLiteral("gs"),
+                                  {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
+                                   QStringLiteral("-dNOPAUSE"), QStringLiteral("-dEPSCrop"), QStringLiteral("-r72"),
+                                   QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-sOutputFile=%stdout"), path});
     ASSERT_EQ(gs.exitCode, 0) << gs.errors.toStdString();
     EXPECT_EQ(fixtures::maxDifference(QImage::fromData(gs.output, "PNG"), picture), 0);
 }
 
-TEST_F(Encoding, FormatsWithoutTransparencyPutThePictureOnWhite) {
+TEST_F(Encoding, FormatsWithoutTransparencyPutThePictureOnWhite)
+{
     QImage halfClear(20, 10, QImage::Format_ARGB32);
     halfClear.fill(qRgba(0, 0, 0, 0));
     for (int y = 0; y < 10; ++y) {
@@ -159,20 +164,21 @@ TEST_F(Encoding, FormatsWithoutTransparencyPutThePictureOnWhite) {
     EXPECT_EQ(qAlpha(png.pixel(16, 5)), 0);
 }
 
-TEST_F(Encoding, CancelledSaveLeavesNoFile) {
+TEST_F(Encoding, CancelledSaveLeavesNoFile)
+{
     std::atomic_bool cancel = false;
     const imaging::TaskControl control{[&](int percent, const QString&) { cancel = percent >= 10; }, &cancel};
-    const QString path = m_folder.filePath(QStringLiteral("never.tif"));
+    const QString path = folder_.filePath(QStringLiteral("never.tif"));
     EXPECT_EQ(fixtures::errorOf([&] {
                   imaging::encodeToFile(fixtures::gradient({300, 300}), path, SaveFormat::Tif, {}, control);
               }),
               ErrorCode::Cancelled);
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_EQ(fixtures::errorOf([] { imaging::encode(QImage(), SaveFormat::Png, {}); }),
-              ErrorCode::NothingToSave);
+    EXPECT_EQ(fixtures::errorOf([] { imaging::encode(QImage(), SaveFormat::Png, {}); }), ErrorCode::NothingToSave);
 }
 
-TEST(SaveFormats, FollowTheFileSuffix) {
+TEST(SaveFormats, FollowTheFileSuffix)
+{
     EXPECT_EQ(imaging::saveFormatForFileName(QStringLiteral("/a/b.JPEG")), SaveFormat::Jpg);
     EXPECT_EQ(imaging::saveFormatForFileName(QStringLiteral("b.tiff")), SaveFormat::Tif);
     EXPECT_EQ(imaging::saveFormatForFileName(QStringLiteral("x.y.pcx")), SaveFormat::Pcx);

@@ -11,14 +11,16 @@ using imaging::ErrorCode;
 
 namespace {
 
-std::optional<ErrorCode> decodeError(const QByteArray& bytes, qint64 pixelLimit = imaging::maxPicturePixels) {
+std::optional<ErrorCode> decodeError(const QByteArray& bytes, qint64 pixelLimit = imaging::maxPicturePixels)
+{
     imaging::DecodeRequest request;
     request.pixelLimit = pixelLimit;
     return fixtures::errorOf([&] { decode(bytes, std::move(request)); });
 }
 
 // PNG's chunk checksum (CRC-32, reflected polynomial 0xEDB88320).
-quint32 crc32(QByteArrayView data) {
+quint32 crc32(QByteArrayView data)
+{
     quint32 crc = 0xFFFFFFFFu;
     for (const char byte : data) {
         crc ^= static_cast<uchar>(byte);
@@ -28,7 +30,8 @@ quint32 crc32(QByteArrayView data) {
     return ~crc;
 }
 
-QByteArray pngClaiming(quint32 width, quint32 height) {
+QByteArray pngClaiming(quint32 width, quint32 height)
+{
     QByteArray chunk("IHDR");
     chunk.resize(17);
     qToBigEndian(width, chunk.data() + 4);
@@ -44,7 +47,8 @@ QByteArray pngClaiming(quint32 width, quint32 height) {
 }
 
 // A JPEG whose frame header claims other dimensions than its data has.
-QByteArray jpegClaiming(quint16 width, quint16 height) {
+QByteArray jpegClaiming(quint16 width, quint16 height)
+{
     QByteArray jpeg = imaging::encode(fixtures::quadrants({16, 16}), imaging::SaveFormat::Jpg, {});
     const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
     qToBigEndian(height, jpeg.data() + frame + 5);
@@ -52,7 +56,8 @@ QByteArray jpegClaiming(quint16 width, quint16 height) {
     return jpeg;
 }
 
-QByteArray gifClaiming(quint16 width, quint16 height) {
+QByteArray gifClaiming(quint16 width, quint16 height)
+{
     QByteArray gif = fixtures::convert(fixtures::pngBytes(fixtures::quadrants({16, 16})), {}, "GIF:-");
     if (gif.size() < 32)
         return gif; // convert failed; the test then fails on it
@@ -64,7 +69,8 @@ QByteArray gifClaiming(quint16 width, quint16 height) {
     return gif;
 }
 
-QByteArray tiffClaiming(quint32 width, quint32 height) {
+QByteArray tiffClaiming(quint32 width, quint32 height)
+{
     QByteArray tiff = fixtures::convert(fixtures::pngBytes(fixtures::quadrants({16, 16})),
                                         {QStringLiteral("-compress"), QStringLiteral("none")}, "TIFF:-");
     if (tiff.size() < 8)
@@ -86,7 +92,8 @@ QByteArray tiffClaiming(quint32 width, quint32 height) {
     return tiff;
 }
 
-QByteArray tgaClaiming(quint16 width, quint16 height) {
+QByteArray tgaClaiming(quint16 width, quint16 height)
+{
     QByteArray tga(18, '\0');
     tga[2] = 10; // run-length true colour
     qToLittleEndian(width, tga.data() + 12);
@@ -96,7 +103,8 @@ QByteArray tgaClaiming(quint16 width, quint16 height) {
 }
 
 // Found by fuzzing: a DXF with a broken group code that made libdime dereference null.
-QByteArray libdimeCrasher() {
+QByteArray libdimeCrasher()
+{
     return QByteArray::fromBase64(
         "MApTRUNUSU9OCjIKRU5USVRJRVMKMApMSU5FCjgKMAoxMAowCjIwISEhISEhISEhCjIAAGBAsAAE7+5BUkMKOA"
         "owCjEwCjEKMjAKMQo0MAox/wo1MAowCjUxCjkwCjAK////////////////////////////////////////"
@@ -105,21 +113,22 @@ QByteArray libdimeCrasher() {
 
 } // namespace
 
-TEST(DecodingErrors, NoPictureAtAll) {
+TEST(DecodingErrors, NoPictureAtAll)
+{
     EXPECT_EQ(decodeError({}), ErrorCode::UnknownFormat);
     EXPECT_EQ(decodeError("Dear album, this is text."), ErrorCode::UnknownFormat);
     EXPECT_EQ(decodeError(QByteArray(5000, '\0')), ErrorCode::UnknownFormat);
 }
 
-TEST(DecodingErrors, DamagedOrTruncatedPictures) {
+TEST(DecodingErrors, DamagedOrTruncatedPictures)
+{
     const QImage picture = fixtures::gradient({120, 90});
     const QByteArray jpeg = imaging::encode(picture, imaging::SaveFormat::Jpg, {});
     const QByteArray png = fixtures::pngBytes(picture);
     for (const QByteArray& damaged :
-         {jpeg.first(jpeg.size() * 6 / 10), png.first(png.size() / 2),
-          QByteArray("\xFF\xD8\xFF\xE0garbage", 11), QByteArray("II*\0\x08\0\0\0\0\0", 10),
-          QByteArray("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nx"), libdimeCrasher(),
-          QByteArray("0\nSECTION\n2\nENTITIES\n0"),
+         {jpeg.first(jpeg.size() * 6 / 10), png.first(png.size() / 2), QByteArray("\xFF\xD8\xFF\xE0garbage", 11),
+          QByteArray("II*\0\x08\0\0\0\0\0", 10), QByteArray("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nx"),
+          libdimeCrasher(), QByteArray("0\nSECTION\n2\nENTITIES\n0"),
           QByteArray("%!PS-Adobe-3.0 EPSF-3.0\n%%EndComments\nshowpage\n"),
           QByteArray("%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 10 10\nnosuchoperator\n")}) {
         SCOPED_TRACE(damaged.left(12).toStdString());
@@ -129,20 +138,20 @@ TEST(DecodingErrors, DamagedOrTruncatedPictures) {
 
 // Pictures whose headers claim 10^10 pixels are refused from the header alone; a run under
 // AddressSanitizer with max_allocation_size_mb set proves that nothing that large is taken.
-TEST(DecodingErrors, HugeDimensionsAreRefusedBeforeDecoding) {
-    for (const QByteArray& huge :
-         {pngClaiming(100000, 100000), jpegClaiming(65000, 65000), gifClaiming(65535, 65535),
-          tiffClaiming(100000, 100000), tgaClaiming(65535, 65535)}) {
+TEST(DecodingErrors, HugeDimensionsAreRefusedBeforeDecoding)
+{
+    for (const QByteArray& huge : {pngClaiming(100000, 100000), jpegClaiming(65000, 65000), gifClaiming(65535, 65535),
+                                   tiffClaiming(100000, 100000), tgaClaiming(65535, 65535)}) {
         SCOPED_TRACE(huge.left(4).toHex().toStdString());
         EXPECT_EQ(decodeError(huge), ErrorCode::TooLarge);
     }
 }
 
-TEST(DecodingErrors, EveryDecoderHonoursThePixelLimit) {
+TEST(DecodingErrors, EveryDecoderHonoursThePixelLimit)
+{
     const QByteArray png = fixtures::pngBytes(fixtures::quadrants({100, 50}));
-    for (const QByteArray& bytes :
-         {png, fixtures::convert(png, {}, "JPEG:-"), fixtures::convert(png, {}, "PCX:-"),
-          QByteArray("%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\nshowpage\n")}) {
+    for (const QByteArray& bytes : {png, fixtures::convert(png, {}, "JPEG:-"), fixtures::convert(png, {}, "PCX:-"),
+                                    QByteArray("%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 50\nshowpage\n")}) {
         EXPECT_EQ(decodeError(bytes, 4999), ErrorCode::TooLarge);
         EXPECT_EQ(decodeError(bytes, 5000), std::nullopt);
     }

@@ -7,7 +7,8 @@
 
 namespace fixtures {
 
-ToolRun run(const QString& program, const QStringList& arguments, const QByteArray& input) {
+ToolRun run(const QString& program, const QStringList& arguments, const QByteArray& input)
+{
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted())
@@ -15,41 +16,45 @@ ToolRun run(const QString& program, const QStringList& arguments, const QByteArr
     process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(120'000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
 }
 
-QByteArray convert(const QByteArray& input, const QStringList& options, const QString& output) {
-    const ToolRun result =
-        run(QStringLiteral("convert"), options + QStringList{QStringLiteral("-"), output}, input);
+QByteArray convert(const QByteArray& input, const QStringList& options, const QString& output)
+{
+    const ToolRun result = run(QStringLiteral("convert"), options + QStringList{QStringLiteral("-"), output}, input);
     return result.exitCode == 0 ? result.output : QByteArray();
 }
 
 namespace {
 
-QImage readPpm(const ToolRun& result) {
+QImage readPpm(const ToolRun& result)
+{
     return result.exitCode == 0 ? QImage::fromData(result.output, "PPM").convertToFormat(QImage::Format_RGB32)
                                 : QImage();
 }
 
 } // namespace
 
-QImage readWithImageMagick(const QString& path) {
-    return readPpm(run(QStringLiteral("convert"),
-                       {path, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("PPM:-")}));
+QImage readWithImageMagick(const QString& path)
+{
+    return readPpm(
+        run(QStringLiteral("convert"), {path, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("PPM:-")}));
 }
 
-QImage readWithGraphicsMagick(const QString& path) {
+QImage readWithGraphicsMagick(const QString& path)
+{
     return readPpm(run(QStringLiteral("gm"), {QStringLiteral("convert"), path, QStringLiteral("-depth"),
                                               QStringLiteral("8"), QStringLiteral("PPM:-")}));
 }
 
-QString identify(const QString& path, const QString& format) {
-    return QString::fromLocal8Bit(
-        run(QStringLiteral("identify"), {QStringLiteral("-format"), format, path}).output);
+QString identify(const QString& path, const QString& format)
+{
+    return QString::fromLocal8Bit(run(QStringLiteral("identify"), {QStringLiteral("-format"), format, path}).output);
 }
 
-QImage quadrants(QSize size) {
+QImage quadrants(QSize size)
+{
     QImage image(size, QImage::Format_RGB32);
     const int halfWidth = size.width() / 2;
     const int halfHeight = size.height() / 2;
@@ -64,7 +69,8 @@ QImage quadrants(QSize size) {
     return image;
 }
 
-QImage gradient(QSize size) {
+QImage gradient(QSize size)
+{
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -74,7 +80,8 @@ QImage gradient(QSize size) {
     return image;
 }
 
-QByteArray pngBytes(const QImage& image) {
+QByteArray pngBytes(const QImage& image)
+{
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -82,12 +89,14 @@ QByteArray pngBytes(const QImage& image) {
     return bytes;
 }
 
-QByteArray fileBytes(const QString& path) {
+QByteArray fileBytes(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write test file " + path.toStdString());
@@ -95,7 +104,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 namespace {
 
-template <typename Combine> void eachChannelDifference(const QImage& a, const QImage& b, Combine&& combine) {
+template <typename Combine> void eachChannelDifference(const QImage& a, const QImage& b, Combine&& combine)
+{
     const QImage left = a.convertToFormat(QImage::Format_RGB32);
     const QImage right = b.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < left.height(); ++y) {
@@ -111,7 +121,8 @@ template <typename Combine> void eachChannelDifference(const QImage& a, const QI
 
 } // namespace
 
-int maxDifference(const QImage& a, const QImage& b) {
+int maxDifference(const QImage& a, const QImage& b)
+{
     if (a.size() != b.size())
         return 256;
     int largest = 0;
@@ -119,7 +130,8 @@ int maxDifference(const QImage& a, const QImage& b) {
     return largest;
 }
 
-double meanDifference(const QImage& a, const QImage& b) {
+double meanDifference(const QImage& a, const QImage& b)
+{
     if (a.size() != b.size() || a.isNull())
         return 256;
     double sum = 0;
@@ -127,7 +139,8 @@ double meanDifference(const QImage& a, const QImage& b) {
     return sum / (3.0 * a.width() * a.height());
 }
 
-int distance(const QImage& image, QPoint at, QColor colour) {
+int distance(const QImage& image, QPoint at, QColor colour)
+{
     const QColor pixel = image.pixelColor(at);
     return std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
                      std::abs(pixel.blue() - colour.blue())});
@@ -138,34 +151,35 @@ namespace {
 // A Windows metafile written record by record: 16-bit little-endian words throughout.
 class MetafileWriter {
 public:
-    void record(quint16 function, std::initializer_list<int> parameters) {
+    void record(quint16 function, std::initializer_list<int> parameters)
+    {
         const auto size = static_cast<quint32>(3 + parameters.size());
-        m_largest = std::max(m_largest, size);
-        putWord(static_cast<quint16>(size & 0xFFFF), m_records);
-        putWord(static_cast<quint16>(size >> 16), m_records);
-        putWord(function, m_records);
+        largest_ = std::max(largest_, size);
+        putWord(static_cast<quint16>(size & 0xFFFF), records_);
+        putWord(static_cast<quint16>(size >> 16), records_);
+        putWord(function, records_);
         for (const int parameter : parameters)
-            putWord(static_cast<quint16>(parameter), m_records);
+            putWord(static_cast<quint16>(parameter), records_);
     }
     void solidBrush(QRgb colour) // selected into the next free object slot
     {
-        const quint32 colourRef =
-            quint32(qRed(colour)) | quint32(qGreen(colour)) << 8 | quint32(qBlue(colour)) << 16;
+        const quint32 colourRef = quint32(qRed(colour)) | quint32(qGreen(colour)) << 8 | quint32(qBlue(colour)) << 16;
         record(0x02FC, {0, int(colourRef & 0xFFFF), int(colourRef >> 16), 0});
-        record(0x012D, {m_objects++});
+        record(0x012D, {objects_++});
     }
-    void noPen() {
+    void noPen()
+    {
         record(0x02FA, {5, 0, 0, 0, 0});
-        record(0x012D, {m_objects++});
+        record(0x012D, {objects_++});
     }
 
     // With the placeable header (bounding box in units of 1/72 inch) or without.
-    QByteArray file(bool placeable, QSize box) {
+    QByteArray file(bool placeable, QSize box)
+    {
         record(0x0000, {});
         QByteArray bytes;
         if (placeable) {
-            const quint16 header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, quint16(box.width()), quint16(box.height()),
-                                        72,     0,      0};
+            const quint16 header[10] = {0xCDD7, 0x9AC6, 0, 0, 0, quint16(box.width()), quint16(box.height()), 72, 0, 0};
             quint16 checksum = 0;
             for (const quint16 word : header) {
                 putWord(word, bytes);
@@ -173,26 +187,25 @@ public:
             }
             putWord(checksum, bytes);
         }
-        const quint32 words = 9 + static_cast<quint32>(m_records.size() / 2);
-        for (const quint32 word : {1u, 9u, 0x0300u, words & 0xFFFF, words >> 16, quint32(m_objects),
-                                   m_largest & 0xFFFF, m_largest >> 16, 0u})
+        const quint32 words = 9 + static_cast<quint32>(records_.size() / 2);
+        for (const quint32 word :
+             {1u, 9u, 0x0300u, words & 0xFFFF, words >> 16, quint32(objects_), largest_ & 0xFFFF, largest_ >> 16, 0u})
             putWord(static_cast<quint16>(word), bytes);
-        return bytes + m_records;
+        return bytes + records_;
     }
 
 private:
-    static void putWord(quint16 word, QByteArray& into) {
-        into.append(char(word & 0xFF)).append(char(word >> 8));
-    }
+    static void putWord(quint16 word, QByteArray& into) { into.append(char(word & 0xFF)).append(char(word >> 8)); }
 
-    QByteArray m_records;
-    quint32 m_largest = 3;
-    int m_objects = 0;
+    QByteArray records_;
+    quint32 largest_ = 3;
+    int objects_ = 0;
 };
 
 } // namespace
 
-QByteArray threeShapesMetafile(bool placeable) {
+QByteArray threeShapesMetafile(bool placeable)
+{
     MetafileWriter wmf;
     wmf.record(0x020B, {0, 0});     // window origin
     wmf.record(0x020C, {100, 200}); // window extent: height, width

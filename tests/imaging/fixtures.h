@@ -10,7 +10,8 @@
 #include <QStringList>
 
 namespace imaging {
-inline void PrintTo(ErrorCode code, std::ostream* out) {
+inline void PrintTo(ErrorCode code, std::ostream* out)
+{
     *out << "ErrorCode(" << static_cast<int>(code) << ")";
 }
 } // namespace imaging
@@ -57,7 +58,8 @@ double meanDifference(const QImage& a, const QImage& b);
 int distance(const QImage& image, QPoint at, QColor colour);
 
 // The code of the Error that `action` throws, nothing when it returns.
-template <typename Action> std::optional<imaging::ErrorCode> errorOf(Action&& action) {
+template <typename Action> std::optional<imaging::ErrorCode> errorOf(Action&& action)
+{
     try {
         action();
     } catch (const imaging::Error& error) {

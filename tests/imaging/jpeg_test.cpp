@@ -10,7 +10,8 @@ using imaging::ErrorCode;
 
 namespace {
 
-QByteArray encodeJpeg(const QImage& image, int quality) {
+QByteArray encodeJpeg(const QImage& image, int quality)
+{
     imaging::SaveSettings settings;
     settings.setJpegQuality(quality);
     return imaging::encode(image, imaging::SaveFormat::Jpg, settings);
@@ -18,10 +19,9 @@ QByteArray encodeJpeg(const QImage& image, int quality) {
 
 class JpegDecoding : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        photo = new QByteArray(encodeJpeg(fixtures::quadrants({4000, 3000}), 90));
-    }
-    static void TearDownTestSuite() {
+    static void SetUpTestSuite() { photo = new QByteArray(encodeJpeg(fixtures::quadrants({4000, 3000}), 90)); }
+    static void TearDownTestSuite()
+    {
         delete photo;
         photo = nullptr;
     }
@@ -32,7 +32,8 @@ QByteArray* JpegDecoding::photo = nullptr;
 
 } // namespace
 
-TEST_F(JpegDecoding, FitsIntoABoxThroughTheDctScaling) {
+TEST_F(JpegDecoding, FitsIntoABoxThroughTheDctScaling)
+{
     const auto fitted = decode(*photo, {.fitInto = {800, 600}});
     EXPECT_EQ(fitted.format, imaging::PictureFormat::Jpeg);
     EXPECT_EQ(fitted.fullSize, QSize(4000, 3000));
@@ -44,20 +45,21 @@ TEST_F(JpegDecoding, FitsIntoABoxThroughTheDctScaling) {
     EXPECT_EQ(wide.scaleDenominator, 2); // a quarter (1000 wide) would be too small
 
     // The same picture as a full decode shrunk by Qt, up to filtering differences at the edges.
-    const QImage reference =
-        decode(*photo).image.scaled(800, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage reference = decode(*photo).image.scaled(800, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     EXPECT_LT(fixtures::meanDifference(fitted.image, reference), 1.5);
     EXPECT_LE(fixtures::distance(fitted.image, {200, 150}, QColor(220, 0, 0)), 6);
     EXPECT_LE(fixtures::distance(fitted.image, {600, 450}, Qt::white), 6);
 }
 
-TEST_F(JpegDecoding, NeverEnlarges) {
+TEST_F(JpegDecoding, NeverEnlarges)
+{
     const auto result = decode(encodeJpeg(fixtures::quadrants({120, 80}), 90), {.fitInto = {1280, 800}});
     EXPECT_EQ(result.image.size(), QSize(120, 80));
     EXPECT_EQ(result.scaleDenominator, 1);
 }
 
-TEST_F(JpegDecoding, ReportsRisingProgressUpToComplete) {
+TEST_F(JpegDecoding, ReportsRisingProgressUpToComplete)
+{
     std::vector<int> reported;
     QString status;
     decode(*photo, {.control = {.progress = [&](int percent, const QString& text) {
@@ -70,7 +72,8 @@ TEST_F(JpegDecoding, ReportsRisingProgressUpToComplete) {
     EXPECT_FALSE(status.isEmpty());
 }
 
-TEST_F(JpegDecoding, StopsWhenCancelledFromTheProgressCallback) {
+TEST_F(JpegDecoding, StopsWhenCancelledFromTheProgressCallback)
+{
     const QByteArray progressive =
         fixtures::convert(fixtures::pngBytes(fixtures::quadrants({800, 600})),
                           {QStringLiteral("-interlace"), QStringLiteral("Plane")}, QStringLiteral("JPEG:-"));
@@ -91,7 +94,8 @@ TEST_F(JpegDecoding, StopsWhenCancelledFromTheProgressCallback) {
     }
 }
 
-TEST_F(JpegDecoding, ReusesAnUnsharedBufferOfTheRightSize) {
+TEST_F(JpegDecoding, ReusesAnUnsharedBufferOfTheRightSize)
+{
     QImage previous = decode(*photo, {.fitInto = {800, 600}}).image;
     const uchar* memory = previous.constBits();
     const QImage again = decode(*photo, {.fitInto = {800, 600}, .buffer = std::move(previous)}).image;
@@ -113,7 +117,8 @@ TEST_F(JpegDecoding, ReusesAnUnsharedBufferOfTheRightSize) {
     EXPECT_EQ(decode(*photo, {.buffer = std::move(full)}).image.constBits(), fullMemory);
 }
 
-TEST(JpegColours, GreyStaysGreyAndCmykBecomesRgb) {
+TEST(JpegColours, GreyStaysGreyAndCmykBecomesRgb)
+{
     QImage grey(64, 32, QImage::Format_Grayscale8);
     grey.fill(QColor(90, 90, 90));
     const auto greyResult = decode(encodeJpeg(grey, 95));
@@ -131,7 +136,8 @@ TEST(JpegColours, GreyStaysGreyAndCmykBecomesRgb) {
     EXPECT_LE(fixtures::distance(decoded, {16, 48}, QColor(0, 0, 210)), 12);
 }
 
-TEST(JpegColours, KeepsTheStoredOrientation) {
+TEST(JpegColours, KeepsTheStoredOrientation)
+{
     const QByteArray turned =
         fixtures::convert(fixtures::pngBytes(fixtures::quadrants({60, 40})),
                           {QStringLiteral("-orient"), QStringLiteral("RightTop")}, QStringLiteral("JPEG:-"));

@@ -29,19 +29,22 @@ using Options = std::vector<std::pair<QString, QString>>;
 // thread then leaves the allocator locked and the process hangs. The test program exports this
 // function (ENABLE_EXPORTS), so the backend gets it instead of the C library's and its thread
 // is cancelled only where it waits (write, sleep).
-extern "C" int pthread_setcanceltype(int, int* oldType) {
+extern "C" int pthread_setcanceltype(int, int* oldType)
+{
     using SetCancelType = int (*)(int, int*);
     static const auto real = reinterpret_cast<SetCancelType>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
     return real(PTHREAD_CANCEL_DEFERRED, oldType);
 }
 
-void PrintTo(const QString& text, std::ostream* out) {
+void PrintTo(const QString& text, std::ostream* out)
+{
     *out << '"' << text.toStdString() << '"';
 }
 
 namespace {
 
-void writeBackendList(const TempDir& config, const char* backends) {
+void writeBackendList(const TempDir& config, const char* backends)
+{
     std::ofstream(config / "dll.conf") << backends;
 }
 
@@ -49,7 +52,8 @@ void writeBackendList(const TempDir& config, const char* backends) {
 // private configuration for the whole test program. The test backend's own test.conf has to
 // be there as well: without it the default resolution is broken.
 struct SaneConfig {
-    SaneConfig() {
+    SaneConfig()
+    {
         // sane_exit unloads the backend, after which LeakSanitizer cannot name the backend's
         // own leaks (tests/lsan.supp); an extra reference keeps it loaded.
         dlopen("/usr/lib/x86_64-linux-gnu/sane/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
@@ -60,30 +64,36 @@ struct SaneConfig {
     TempDir dir;
 };
 
-const TempDir& saneConfig() {
+const TempDir& saneConfig()
+{
     static const SaneConfig config;
     return config.dir;
 }
 
-template <typename Case> std::string caseName(const testing::TestParamInfo<Case>& info) {
+template <typename Case> std::string caseName(const testing::TestParamInfo<Case>& info)
+{
     return info.param.name;
 }
 
-ScanSettings with(ScanSettings settings, const Options& extra) {
+ScanSettings with(ScanSettings settings, const Options& extra)
+{
     settings.options.insert(settings.options.end(), extra.begin(), extra.end());
     return settings;
 }
 
 // 2 × 3 mm at 254 dpi: 20 × 30 pixels.
-ScanSettings smallScan(const QString& mode, const Options& extra = {}) {
+ScanSettings smallScan(const QString& mode, const Options& extra = {})
+{
     return with({mode, 254, {{"br-x", "2"}, {"br-y", "3"}}}, extra);
 }
 
-QImage scan(const ScanSettings& settings, const TaskControl& control = {}) {
+QImage scan(const ScanSettings& settings, const TaskControl& control = {})
+{
     return imaging::acquireScan(QStringLiteral("test:0"), control, settings);
 }
 
-template <typename Call> Error errorOf(Call&& call) {
+template <typename Call> Error errorOf(Call&& call)
+{
     try {
         call();
     } catch (const Error& error) {
@@ -93,7 +103,8 @@ template <typename Call> Error errorOf(Call&& call) {
     return Error(ErrorCode::UnknownFormat, {});
 }
 
-std::size_t colourCount(const QImage& image) {
+std::size_t colourCount(const QImage& image)
+{
     std::set<QRgb> colours;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -101,17 +112,17 @@ std::size_t colourCount(const QImage& image) {
     return colours.size();
 }
 
-testing::AssertionResult sameImage(const QImage& actual, const QImage& expected) {
+testing::AssertionResult sameImage(const QImage& actual, const QImage& expected)
+{
     if (actual.size() != expected.size() || actual.format() != expected.format())
-        return testing::AssertionFailure() << actual.width() << " × " << actual.height() << " format "
-                                           << actual.format() << " instead of " << expected.width() << " × "
-                                           << expected.height() << " format " << expected.format();
+        return testing::AssertionFailure()
+               << actual.width() << " × " << actual.height() << " format " << actual.format() << " instead of "
+               << expected.width() << " × " << expected.height() << " format " << expected.format();
     for (int y = 0; y < actual.height(); ++y)
         for (int x = 0; x < actual.width(); ++x)
             if (actual.pixel(x, y) != expected.pixel(x, y))
-                return testing::AssertionFailure()
-                       << "first difference at " << x << ", " << y << ": " << std::hex << actual.pixel(x, y)
-                       << " instead of " << expected.pixel(x, y);
+                return testing::AssertionFailure() << "first difference at " << x << ", " << y << ": " << std::hex
+                                                   << actual.pixel(x, y) << " instead of " << expected.pixel(x, y);
     return testing::AssertionSuccess();
 }
 
@@ -121,7 +132,8 @@ protected:
     void TearDown() override { writeBackendList(saneConfig(), "test\n"); }
 };
 
-TEST_F(ScannerTest, ListsTheTestDevices) {
+TEST_F(ScannerTest, ListsTheTestDevices)
+{
     const std::vector<imaging::ScannerDevice> devices = imaging::listScanners();
     ASSERT_EQ(devices.size(), 2u);
     EXPECT_EQ(devices[0].name, "test:0");
@@ -132,7 +144,8 @@ TEST_F(ScannerTest, ListsTheTestDevices) {
     EXPECT_EQ(devices[0].label(), "Noname frontend-tester (test:0)");
 }
 
-TEST_F(ScannerTest, WithoutScannersNothingIsListedAndScanningSaysSo) {
+TEST_F(ScannerTest, WithoutScannersNothingIsListedAndScanningSaysSo)
+{
     writeBackendList(saneConfig(), "");
     EXPECT_TRUE(imaging::listScanners().empty());
     const Error error = errorOf([] { imaging::acquireScan({}, {}, {}); });
@@ -140,9 +153,9 @@ TEST_F(ScannerTest, WithoutScannersNothingIsListedAndScanningSaysSo) {
     EXPECT_EQ(error.text(), "No scanner was found");
 }
 
-TEST_F(ScannerTest, UnknownDeviceIsNamedInTheError) {
-    const Error error =
-        errorOf([] { imaging::acquireScan(QStringLiteral("test:9"), {}, smallScan("Gray")); });
+TEST_F(ScannerTest, UnknownDeviceIsNamedInTheError)
+{
+    const Error error = errorOf([] { imaging::acquireScan(QStringLiteral("test:9"), {}, smallScan("Gray")); });
     EXPECT_EQ(error.code(), ErrorCode::ScannerFailed);
     EXPECT_TRUE(error.text().contains("test:9")) << error.what();
 }
@@ -157,7 +170,8 @@ struct Fill {
 
 class SolidFillTest : public ScannerTest, public testing::WithParamInterface<Fill> {};
 
-TEST_P(SolidFillTest, EveryPixelHasTheFillColour) {
+TEST_P(SolidFillTest, EveryPixelHasTheFillColour)
+{
     const Fill& fill = GetParam();
     QImage expected(20, 30, fill.format);
     expected.fill(QColor(fill.colour));
@@ -196,7 +210,8 @@ INSTANTIATE_TEST_SUITE_P(
     caseName<Fill>);
 
 // A scan of 40 × 30 mm at 50 dpi: 78 × 59 pixels.
-ScanSettings area(const QString& mode, const QString& picture, const Options& extra = {}) {
+ScanSettings area(const QString& mode, const QString& picture, const Options& extra = {})
+{
     return with({mode, 50, {{"br-x", "40"}, {"br-y", "30"}, {"test-picture", picture}}}, extra);
 }
 
@@ -212,7 +227,8 @@ struct Variant {
 
 class TransferTest : public ScannerTest, public testing::WithParamInterface<Variant> {};
 
-TEST_P(TransferTest, GivesThePlainScansPicture) {
+TEST_P(TransferTest, GivesThePlainScansPicture)
+{
     const Variant& variant = GetParam();
     const QImage plain = scan(area(variant.plainMode, variant.picture));
     ASSERT_GE(colourCount(plain), 2u);
@@ -224,14 +240,10 @@ INSTANTIATE_TEST_SUITE_P(
     Transfers, TransferTest,
     testing::Values(
         Variant{"ThreePassRgb", "Color pattern", "Color", "Color", {{"three-pass", "yes"}}},
-        Variant{"ThreePassBgr",
-                "Color pattern",
-                "Color",
-                "Color",
-                {{"three-pass", "yes"}, {"three-pass-order", "BGR"}}},
-        // Pieces that split lines and pixels.
         Variant{
-            "OddReads", "Color pattern", "Color", "Color", {{"read-limit", "yes"}, {"read-limit-size", "7"}}},
+            "ThreePassBgr", "Color pattern", "Color", "Color", {{"three-pass", "yes"}, {"three-pass-order", "BGR"}}},
+        // Pieces that split lines and pixels.
+        Variant{"OddReads", "Color pattern", "Color", "Color", {{"read-limit", "yes"}, {"read-limit-size", "7"}}},
         // Lines longer than their pixels.
         Variant{"PaddedLines", "Color pattern", "Color", "Color", {{"ppl-loss", "5"}}, 5},
         // The grid's squares do not start on byte boundaries at this resolution.
@@ -240,7 +252,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // In the test picture's 16-bit colour pattern, line 8 crosses a band whose red high byte climbs
 // along the line while the low byte stays the same.
-TEST_F(ScannerTest, SixteenBitSamplesGiveTheirHighByte) {
+TEST_F(ScannerTest, SixteenBitSamplesGiveTheirHighByte)
+{
     const QImage image = scan(area("Color", "Color pattern", {{"depth", "16"}}));
     std::set<int> reds;
     for (int x = 0; x < image.width(); ++x)
@@ -250,7 +263,8 @@ TEST_F(ScannerTest, SixteenBitSamplesGiveTheirHighByte) {
 
 // A hand scanner does not announce the height; its 11 cm wide strip must equal a flatbed scan
 // of the same area, which does.
-TEST_F(ScannerTest, UnknownHeightGrowsWithTheData) {
+TEST_F(ScannerTest, UnknownHeightGrowsWithTheData)
+{
     std::vector<int> percents;
     const TaskControl control{[&](int percent, const QString&) { percents.push_back(percent); }, nullptr};
     const QImage hand = scan({"Gray", 50, {{"hand-scanner", "yes"}, {"test-picture", "Grid"}}}, control);
@@ -259,16 +273,16 @@ TEST_F(ScannerTest, UnknownHeightGrowsWithTheData) {
     ASSERT_GT(flatbed.height(), hand.height());
     EXPECT_TRUE(sameImage(hand, flatbed.copy(0, 0, 216, hand.height())));
     // Progress moved on an estimate before the end.
-    EXPECT_TRUE(std::any_of(percents.begin(), percents.end(),
-                            [](int percent) { return percent > 0 && percent < 100; }));
+    EXPECT_TRUE(
+        std::any_of(percents.begin(), percents.end(), [](int percent) { return percent > 0 && percent < 100; }));
     EXPECT_EQ(percents.back(), 100);
 }
 
-class DeviceFailureTest : public ScannerTest,
-                          public testing::WithParamInterface<std::pair<QString, QString>> {};
+class DeviceFailureTest : public ScannerTest, public testing::WithParamInterface<std::pair<QString, QString>> {};
 
 // Without a device name the first one listed is used: the error names it.
-TEST_P(DeviceFailureTest, ReportsTheDeviceAndSanesReason) {
+TEST_P(DeviceFailureTest, ReportsTheDeviceAndSanesReason)
+{
     const auto& [status, reason] = GetParam();
     // With a descriptor to wait on, the scan waits for data before reading.
     const Options failure{{"select-fd", "yes"}, {"read-return-value", status}};
@@ -283,7 +297,8 @@ INSTANTIATE_TEST_SUITE_P(
                     std::pair<QString, QString>{"SANE_STATUS_NO_DOCS", "Document feeder out of documents"},
                     std::pair<QString, QString>{"SANE_STATUS_IO_ERROR", "Error during device I/O"}));
 
-TEST_F(ScannerTest, RefusedSettingsNameTheSetting) {
+TEST_F(ScannerTest, RefusedSettingsNameTheSetting)
+{
     for (const auto& [option, value] : Options{{"test-picture", "Sunset"},
                                                {"no-such-option", "1"},
                                                {"hand-scanner", "maybe"},
@@ -297,7 +312,8 @@ TEST_F(ScannerTest, RefusedSettingsNameTheSetting) {
     EXPECT_TRUE(error.text().contains("mode = Sepia")) << error.what();
 }
 
-TEST_F(ScannerTest, CancelRequestStopsTheScan) {
+TEST_F(ScannerTest, CancelRequestStopsTheScan)
+{
     std::atomic_bool cancel = false;
     int lastPercent = -1;
     const TaskControl control{[&](int percent, const QString&) {
@@ -317,7 +333,8 @@ TEST_F(ScannerTest, CancelRequestStopsTheScan) {
 
 // The program scans on a worker thread; SANE allows one session per process, so anything else
 // asking for the scanner meanwhile is refused instead of tearing the session down.
-TEST_F(ScannerTest, ScansOnAWorkerThreadAndRefusesASecondSession) {
+TEST_F(ScannerTest, ScansOnAWorkerThreadAndRefusesASecondSession)
+{
     std::optional<Error> refusal;
     QImage image;
     const TaskControl control{[&](int, const QString&) {
@@ -334,14 +351,15 @@ TEST_F(ScannerTest, ScansOnAWorkerThreadAndRefusesASecondSession) {
 }
 
 // Limits no test device reaches, fed to the assembler directly.
-SANE_Parameters greyFrame(SANE_Int width, SANE_Int lines, SANE_Int bytesPerLine) {
+SANE_Parameters greyFrame(SANE_Int width, SANE_Int lines, SANE_Int bytesPerLine)
+{
     return {SANE_FRAME_GRAY, SANE_TRUE, bytesPerLine, width, lines, 8};
 }
 
-TEST(PictureAssemblerTest, RefusesWhatItCannotHold) {
+TEST(PictureAssemblerTest, RefusesWhatItCannotHold)
+{
     imaging::scanning::PictureAssembler huge(QStringLiteral("big"));
-    EXPECT_EQ(errorOf([&] { huge.beginFrame(greyFrame(100'000, 100'000, 100'000)); }).code(),
-              ErrorCode::TooLarge);
+    EXPECT_EQ(errorOf([&] { huge.beginFrame(greyFrame(100'000, 100'000, 100'000)); }).code(), ErrorCode::TooLarge);
 
     imaging::scanning::PictureAssembler endless(QStringLiteral("endless"), 1000);
     endless.beginFrame(greyFrame(10, -1, 10));

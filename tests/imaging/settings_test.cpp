@@ -5,7 +5,8 @@
 using imaging::SaveSettings;
 using imaging::TiffCompression;
 
-TEST(SaveSettings, StartWithTheAlbumDefaults) {
+TEST(SaveSettings, StartWithTheAlbumDefaults)
+{
     const SaveSettings settings;
     EXPECT_EQ(settings.jpegQuality(), 25);
     EXPECT_EQ(settings.jpegSmoothing(), 0);
@@ -13,7 +14,8 @@ TEST(SaveSettings, StartWithTheAlbumDefaults) {
     EXPECT_EQ(settings.tiffCompression(), TiffCompression::sNONE);
 }
 
-TEST(SaveSettings, JpegQualityOutsideOneToHundredBecomesTwentyFive) {
+TEST(SaveSettings, JpegQualityOutsideOneToHundredBecomesTwentyFive)
+{
     SaveSettings settings;
     for (const auto& [given, kept] : {std::pair{1, 1}, {100, 100}, {0, 25}, {101, 25}, {-5, 25}, {60, 60}}) {
         settings.setJpegQuality(given);
@@ -21,7 +23,8 @@ TEST(SaveSettings, JpegQualityOutsideOneToHundredBecomesTwentyFive) {
     }
 }
 
-TEST(SaveSettings, JpegSmoothingOutsideZeroToHundredBecomesFive) {
+TEST(SaveSettings, JpegSmoothingOutsideZeroToHundredBecomesFive)
+{
     SaveSettings settings;
     for (const auto& [given, kept] : {std::pair{0, 0}, {100, 100}, {101, 5}, {-5, 5}, {1, 1}, {-1, 5}}) {
         settings.setJpegSmoothing(given);

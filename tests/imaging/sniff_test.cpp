@@ -8,13 +8,14 @@ using imaging::PictureFormat;
 
 namespace {
 
-QByteArray padded(QByteArray head, qsizetype size) {
+QByteArray padded(QByteArray head, qsizetype size)
+{
     head.resize(std::max(size, head.size()), '\0');
     return head;
 }
 
-QByteArray tgaHeader(int colourMapType, int imageType, int width, int height, int depth,
-                     int descriptor = 0x20) {
+QByteArray tgaHeader(int colourMapType, int imageType, int width, int height, int depth, int descriptor = 0x20)
+{
     const char header[18] = {0,
                              char(colourMapType),
                              char(imageType),
@@ -36,7 +37,8 @@ QByteArray tgaHeader(int colourMapType, int imageType, int width, int height, in
     return QByteArray(header, 18);
 }
 
-QByteArray withTgaPixels(const QByteArray& header, int bytes) {
+QByteArray withTgaPixels(const QByteArray& header, int bytes)
+{
     return header + QByteArray(bytes, '\x7f');
 }
 
@@ -48,11 +50,11 @@ struct Sample {
 
 } // namespace
 
-TEST(Sniffing, RecognisesEveryReadableKindByContent) {
+TEST(Sniffing, RecognisesEveryReadableKindByContent)
+{
     QByteArray pcd = padded({}, 0x900);
     pcd.replace(0x800, 7, "PCD_IPI");
-    const QByteArray dosEps =
-        QByteArray("\xC5\xD0\xD3\xC6", 4) + QByteArray(26, '\0') + "%!PS-Adobe-3.0 EPSF-3.0\n";
+    const QByteArray dosEps = QByteArray("\xC5\xD0\xD3\xC6", 4) + QByteArray(26, '\0') + "%!PS-Adobe-3.0 EPSF-3.0\n";
     const std::vector<Sample> samples{
         {"JPEG", QByteArray("\xFF\xD8\xFF\xE0", 4), PictureFormat::Jpeg},
         {"PNG", QByteArray("\x89PNG\r\n\x1A\n", 8), PictureFormat::Png},
@@ -80,7 +82,8 @@ TEST(Sniffing, RecognisesEveryReadableKindByContent) {
     }
 }
 
-TEST(Sniffing, RefusesWhatIsNoPicture) {
+TEST(Sniffing, RefusesWhatIsNoPicture)
+{
     const std::vector<std::pair<const char*, QByteArray>> samples{
         {"empty", {}},
         {"text", "This is a letter, not a picture.\n"},

@@ -9,17 +9,20 @@
 // Read by LeakSanitizer in sanitizer builds: libdime leaks the sections it had read when a
 // file turns out broken (one of the damaged-picture tests does that on purpose), ImageMagick's
 // WMF coder its libwmf state after some damaged files.
-extern "C" const char* __lsan_default_suppressions() {
+extern "C" const char* __lsan_default_suppressions()
+{
     return "leak:libdime.so\nleak:libwmflite\n";
 }
 
 // Also for sanitizer builds: libdime frees the names of entity types it keeps as unknown
 // (MTEXT, HATCH, ...) with delete instead of delete[], harmless with glibc's allocator.
-extern "C" const char* __asan_default_options() {
+extern "C" const char* __asan_default_options()
+{
     return "alloc_dealloc_mismatch=0";
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QTemporaryDir runtimeDir;

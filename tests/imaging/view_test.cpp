@@ -121,8 +121,8 @@ TEST_F(ViewTest, AChangedPictureIsStoredAsJpegWithTheQualitySettingWhenTheRecord
     ASSERT_GE(stored.size(), 3u);
     EXPECT_EQ(stored[0], 0xFF);
     EXPECT_EQ(stored[1], 0xD8) << "stored as JPEG";
-    const QImage back = QImage::fromData(QByteArray(reinterpret_cast<const char*>(stored.data()),
-                                                    static_cast<qsizetype>(stored.size())));
+    const QImage back = QImage::fromData(
+        QByteArray(reinterpret_cast<const char*>(stored.data()), static_cast<qsizetype>(stored.size())));
     EXPECT_EQ(back.size(), QSize(80, 60));
     EXPECT_TRUE(near(centrePixel(back), qRgb(255, 255, 0)));
 

@@ -12,7 +12,8 @@ namespace {
 
 using ::testing::HasSubstr;
 
-TEST(Capacity, AChangeThatWouldOutgrowTheBlobFileIsRefusedBeforeAnythingIsWritten) {
+TEST(Capacity, AChangeThatWouldOutgrowTheBlobFileIsRefusedBeforeAnythingIsWritten)
+{
     ::TempDir dir;
     const auto db = dir / "full.db";
     Table::create(db, albumFields());

@@ -14,12 +14,14 @@ using ::testing::HasSubstr;
 
 class CodePageTable : public ::testing::Test {
 protected:
-    Table make(int codePage, std::uint8_t alphaSize = 40) {
+    Table make(int codePage, std::uint8_t alphaSize = 40)
+    {
         Table::create(db, {alphaField("NAAM", alphaSize), memoField("MEMO")}, codePage);
         return Table(db);
     }
     // The alpha field's bytes as pxlib reads them from the file.
-    Bytes storedName(std::size_t record) {
+    Bytes storedName(std::size_t record)
+    {
         return std::get<Bytes>(readWithPxlib(db, dir.path()).records.at(record).at(0));
     }
 
@@ -27,7 +29,8 @@ protected:
     std::filesystem::path db = dir / "text.db";
 };
 
-TEST_F(CodePageTable, Utf8TablesKeepEveryCharacter) {
+TEST_F(CodePageTable, Utf8TablesKeepEveryCharacter)
+{
     Table table = make(65001);
     const std::string text = "日本語 😀 Ελληνικά";
     table.append({{0, text}, {1, text + " and a longer memo"}});
@@ -36,7 +39,8 @@ TEST_F(CodePageTable, Utf8TablesKeepEveryCharacter) {
     EXPECT_EQ(storedName(0), Bytes(text.begin(), text.end()));
 }
 
-TEST_F(CodePageTable, CutsTextAtTheFieldSizeNeverInsideACharacter) {
+TEST_F(CodePageTable, CutsTextAtTheFieldSizeNeverInsideACharacter)
+{
     struct Case {
         std::uint8_t size;
         const char* text;
@@ -54,7 +58,8 @@ TEST_F(CodePageTable, CutsTextAtTheFieldSizeNeverInsideACharacter) {
     EXPECT_EQ(storedName(0).size(), 4u);
 }
 
-TEST_F(CodePageTable, OtherCodePagesStoreTheirOwnBytesAndRefuseWhatTheyCannotHold) {
+TEST_F(CodePageTable, OtherCodePagesStoreTheirOwnBytesAndRefuseWhatTheyCannotHold)
+{
     Table table = make(1252);
     table.append({{0, std::string("Fünf € œ")}, {1, std::string("Größe")}});
     EXPECT_EQ(table.text(0, 0), "Fünf € œ");
@@ -75,7 +80,8 @@ TEST_F(CodePageTable, OtherCodePagesStoreTheirOwnBytesAndRefuseWhatTheyCannotHol
     EXPECT_EQ(table.text(0, 0), "Fünf € œ");
 }
 
-TEST_F(CodePageTable, DosCodePage437HasNoEuroSign) {
+TEST_F(CodePageTable, DosCodePage437HasNoEuroSign)
+{
     Table table = make(437);
     table.append({{0, std::string("Müller")}});
     EXPECT_EQ(storedName(0), (Bytes{'M', 0x81, 'l', 'l', 'e', 'r'}));
@@ -83,7 +89,8 @@ TEST_F(CodePageTable, DosCodePage437HasNoEuroSign) {
     EXPECT_EQ(table.recordCount(), 1u);
 }
 
-TEST_F(CodePageTable, UnknownCodePagesAreRefused) {
+TEST_F(CodePageTable, UnknownCodePagesAreRefused)
+{
     EXPECT_THROW(Table::create(db, {alphaField("A", 5)}, 12345), Error);
 }
 

@@ -36,7 +36,8 @@ struct RowKey {
 
 constexpr std::uint32_t pictureSizes[] = {0, 1, 60, 1500, 3000, 40'000, 250'000};
 
-void note(std::vector<RowKey>& rows, const Message& m) {
+void note(std::vector<RowKey>& rows, const Message& m)
+{
     switch (m.operation) {
     case Operation::Append:
         rows.push_back({m.id, m.version, m.pictureSize});
@@ -50,7 +51,8 @@ void note(std::vector<RowKey>& rows, const Message& m) {
     }
 }
 
-void perform(Table& table, const Message& m) {
+void perform(Table& table, const Message& m)
+{
     const Row row = makeRow(m.id, m.version, m.pictureSize);
     // Odd rows get their pictures copied from a file, as an import does.
     const auto changes =
@@ -68,12 +70,14 @@ void perform(Table& table, const Message& m) {
     }
 }
 
-void send(int fd, const Message& m) {
+void send(int fd, const Message& m)
+{
     if (::write(fd, &m, sizeof m) != sizeof m)
         throw std::runtime_error("cannot report to the test");
 }
 
-[[noreturn]] void writeForever(const std::filesystem::path& db, int report, std::uint32_t seed) {
+[[noreturn]] void writeForever(const std::filesystem::path& db, int report, std::uint32_t seed)
+{
     Table table(db);
     std::mt19937 random(seed);
     std::int64_t nextId = std::int64_t{seed} * 1000;
@@ -100,20 +104,21 @@ void send(int fd, const Message& m) {
     }
 }
 
-bool holds(const Table& table, const std::vector<RowKey>& keys) {
+bool holds(const Table& table, const std::vector<RowKey>& keys)
+{
     if (table.recordCount() != keys.size())
         return false;
     for (std::size_t r = 0; r < keys.size(); ++r) {
         const Row row = makeRow(keys[r].id, keys[r].version, keys[r].pictureSize);
         if (table.integer(r, 0) != row.id || table.text(r, 1) != row.name || table.text(r, 2) != row.memo ||
-            table.blob(r, 3) != row.picture || table.logical(r, 4) != row.mark ||
-            table.integer(r, 5) != row.small)
+            table.blob(r, 3) != row.picture || table.logical(r, 4) != row.mark || table.integer(r, 5) != row.small)
             return false;
     }
     return true;
 }
 
-TEST(CrashSafety, AWriterKilledAtRandomMomentsNeverLosesOrTearsARecord) {
+TEST(CrashSafety, AWriterKilledAtRandomMomentsNeverLosesOrTearsARecord)
+{
     ::TempDir dir;
     const auto db = dir / "album.db";
     Table::create(db, albumFields());

@@ -16,7 +16,8 @@ constexpr Range varyingBytes[] = {{0x16, 0x1E}, {0x2D, 0x2F}, {0x30, 0x38}, {0x6
 // empty.db's last field is a graphic; ours is binary, the closest type we create.
 constexpr std::size_t lastFieldType = 0x78 + 2 * 6;
 
-bool varies(std::size_t offset) {
+bool varies(std::size_t offset)
+{
     if (offset == lastFieldType)
         return true;
     for (const Range& range : varyingBytes) {
@@ -26,7 +27,8 @@ bool varies(std::size_t offset) {
     return false;
 }
 
-TEST(CreatedTable, HasTheHeaderBytesABorlandToolWrites) {
+TEST(CreatedTable, HasTheHeaderBytesABorlandToolWrites)
+{
     REQUIRE_FIXTURES();
     ::TempDir dir;
     // The header stores the table name; empty.db was made under this one.
@@ -57,7 +59,8 @@ TEST(CreatedTable, HasTheHeaderBytesABorlandToolWrites) {
     EXPECT_EQ(table.info().tableName, "resttemp.DB");
 }
 
-TEST(CreatedTable, StoresUtf8AndHasNoBlobFileWithoutBlobFields) {
+TEST(CreatedTable, StoresUtf8AndHasNoBlobFileWithoutBlobFields)
+{
     ::TempDir dir;
     const auto db = dir / "plain.db";
     Table::create(db, {shortField("Nummer"), alphaField("Größe", 10)});
@@ -70,7 +73,8 @@ TEST(CreatedTable, StoresUtf8AndHasNoBlobFileWithoutBlobFields) {
     EXPECT_EQ(table.text(0, 1), "ÄÖÜ");
 }
 
-TEST(CreatedTable, ReplacesAnEarlierTableOfTheSameName) {
+TEST(CreatedTable, ReplacesAnEarlierTableOfTheSameName)
+{
     ::TempDir dir;
     const auto db = dir / "again.db";
     Table::create(db, {memoField("M")});

@@ -18,7 +18,8 @@ using ::testing::HasSubstr;
 
 // Opens the table, reads every value and runs the check; the first Error's message, the first
 // fault the check found, or an empty string for a sound table.
-std::string firstFault(const std::filesystem::path& db) {
+std::string firstFault(const std::filesystem::path& db)
+{
     try {
         const Table table(db);
         for (std::size_t r = 0; r < table.recordCount(); ++r)
@@ -41,10 +42,12 @@ struct Damage {
     File named;           // the file the message names
 };
 
-void putLe16(Bytes& b, std::size_t at, std::uint16_t v) {
+void putLe16(Bytes& b, std::size_t at, std::uint16_t v)
+{
     endian::putLe16(b.data() + at, v);
 }
-void putLe32(Bytes& b, std::size_t at, std::uint32_t v) {
+void putLe32(Bytes& b, std::size_t at, std::uint32_t v)
+{
     endian::putLe32(b.data() + at, v);
 }
 
@@ -57,11 +60,9 @@ constexpr std::size_t pictureLocation = 58, pictureLength = 62;
 
 const Damage damages[] = {
     {"header cut short", File::Table, [](Bytes& b) { b.resize(0x30); }, "short", File::Table},
-    {"header size past the end", File::Table, [](Bytes& b) { putLe16(b, 2, 0xF000); }, "header size",
-     File::Table},
+    {"header size past the end", File::Table, [](Bytes& b) { putLe16(b, 2, 0xF000); }, "header size", File::Table},
     {"record size wrong", File::Table, [](Bytes& b) { putLe16(b, 0, 70); }, "record size", File::Table},
-    {"more blocks than the file holds", File::Table, [](Bytes& b) { putLe16(b, 0x0C, 500); }, "truncated",
-     File::Table},
+    {"more blocks than the file holds", File::Table, [](Bytes& b) { putLe16(b, 0x0C, 500); }, "truncated", File::Table},
     {"first block out of range", File::Table, [](Bytes& b) { putLe16(b, 0x0E, 9); }, "block 9", File::Table},
     {"chain loops back", File::Table, [](Bytes& b) { putLe16(b, block2, 1); }, "loops", File::Table},
     {"free list into the chain", File::Table, [](Bytes& b) { putLe16(b, 0x4D, 2); }, "twice", File::Table},
@@ -72,28 +73,27 @@ const Damage damages[] = {
     {"unknown code page", File::Table, [](Bytes& b) { putLe16(b, 0x6A, 12345); }, "code page", File::Table},
     {"encrypted", File::Table, [](Bytes& b) { putLe32(b, 0x5C, 0x12345678); }, "encrypted", File::Table},
     {"unknown file version", File::Table, [](Bytes& b) { b[0x39] = 0x2F; }, "version", File::Table},
-    {"pointer past the blob file", File::Table,
-     [](Bytes& b) { putLe32(b, record0 + pictureLocation, 0x7FFFF0FF); }, "past the end", File::Blobs},
-    {"huge blob length", File::Table, [](Bytes& b) { putLe32(b, record0 + pictureLength, 0xFFFFFFF0); },
-     "length", File::Blobs},
-    {"inline value longer than its leader", File::Table,
-     [](Bytes& b) { putLe32(b, record1 + pictureLocation, 0); }, "record", File::Table},
-    {"pointer into the middle of a block", File::Table,
-     [](Bytes& b) { b[record0 + pictureLocation + 1] |= 0x04; }, "offset", File::Blobs},
+    {"pointer past the blob file", File::Table, [](Bytes& b) { putLe32(b, record0 + pictureLocation, 0x7FFFF0FF); },
+     "past the end", File::Blobs},
+    {"huge blob length", File::Table, [](Bytes& b) { putLe32(b, record0 + pictureLength, 0xFFFFFFF0); }, "length",
+     File::Blobs},
+    {"inline value longer than its leader", File::Table, [](Bytes& b) { putLe32(b, record1 + pictureLocation, 0); },
+     "record", File::Table},
+    {"pointer into the middle of a block", File::Table, [](Bytes& b) { b[record0 + pictureLocation + 1] |= 0x04; },
+     "offset", File::Blobs},
     {"blob file without header block", File::Blobs, [](Bytes& b) { b[0] = 2; }, "blob file", File::Blobs},
-    {"single block claims a huge value", File::Blobs, [](Bytes& b) { putLe32(b, 0x1003, 0x7FFFFFFF); },
-     "length", File::Blobs},
-    {"blob file cut inside a value", File::Blobs, [](Bytes& b) { b.resize(0x1000 + 6000); }, "end",
+    {"single block claims a huge value", File::Blobs, [](Bytes& b) { putLe32(b, 0x1003, 0x7FFFFFFF); }, "length",
      File::Blobs},
-    {"shared entry damaged", File::Blobs, [](Bytes& b) { b[0x6000 + 12 + 63 * 5 + 1] = 0xFF; }, "damaged",
-     File::Blobs},
+    {"blob file cut inside a value", File::Blobs, [](Bytes& b) { b.resize(0x1000 + 6000); }, "end", File::Blobs},
+    {"shared entry damaged", File::Blobs, [](Bytes& b) { b[0x6000 + 12 + 63 * 5 + 1] = 0xFF; }, "damaged", File::Blobs},
     {"shared entry freed", File::Blobs, [](Bytes& b) { b[0x6000 + 12 + 63 * 5] = 0; }, "free", File::Blobs},
     {"block of unknown type", File::Blobs, [](Bytes& b) { b[0x6000] = 9; }, "type", File::Blobs},
 };
 
 class DamagedTable : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Table::create(db, albumFields());
         Table table(db);
         const std::size_t sizes[] = {20'000, 100, 0, 3000};
@@ -112,7 +112,8 @@ protected:
     Bytes blobBytes;
 };
 
-TEST_F(DamagedTable, EveryKindOfDamageIsReportedWithTheFileAndTheFault) {
+TEST_F(DamagedTable, EveryKindOfDamageIsReportedWithTheFileAndTheFault)
+{
     ASSERT_EQ(firstFault(db), "");
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.name);
@@ -128,7 +129,8 @@ TEST_F(DamagedTable, EveryKindOfDamageIsReportedWithTheFileAndTheFault) {
     }
 }
 
-TEST_F(DamagedTable, RandomlyCorruptedFilesNeverCrash) {
+TEST_F(DamagedTable, RandomlyCorruptedFilesNeverCrash)
+{
     std::mt19937 random(7);
     for (int round = 0; round < 400; ++round) {
         Bytes table = tableBytes, blobFile = blobBytes;
@@ -145,7 +147,8 @@ TEST_F(DamagedTable, RandomlyCorruptedFilesNeverCrash) {
 }
 
 // The fuzzer starts from these: our own tables and the small Borland ones.
-TEST_F(DamagedTable, LeavesTheFuzzerItsSeedCorpus) {
+TEST_F(DamagedTable, LeavesTheFuzzerItsSeedCorpus)
+{
     const auto corpus = std::filesystem::path(KADRIX_BINARY_DIR) / "fuzz-corpus" / "paradox";
     std::filesystem::create_directories(corpus);
     auto seed = [&](const std::string& name, const Bytes& table, const Bytes& blobFile) {
@@ -165,10 +168,9 @@ TEST_F(DamagedTable, LeavesTheFuzzerItsSeedCorpus) {
     }
     seed("album-after-changes", readFile(small), readFile(Table::blobPathFor(small)));
     if (std::filesystem::exists(fixtureDir())) {
-        for (const char* name :
-             {"rparadox/TypSammlung.DB", "rparadox/empty.db", "paradoxdriver/fields/memo.db",
-              "paradoxdriver/fields/fmemo.db", "paradoxdriver/fields/bytes.db",
-              "paradoxdriver/fields/graphic240.db", "paradoxdriver/db/HERCULES.DB"}) {
+        for (const char* name : {"rparadox/TypSammlung.DB", "rparadox/empty.db", "paradoxdriver/fields/memo.db",
+                                 "paradoxdriver/fields/fmemo.db", "paradoxdriver/fields/bytes.db",
+                                 "paradoxdriver/fields/graphic240.db", "paradoxdriver/db/HERCULES.DB"}) {
             const auto path = fixture(name);
             const auto blobPath = Table::blobPathFor(path);
             seed(path.stem().string(), readFile(path),

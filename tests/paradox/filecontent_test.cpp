@@ -24,7 +24,8 @@ using ::testing::IsEmpty;
 constexpr std::size_t pictureSizes[] = {0, 1, 100, 2048, 2049, 3 << 20};
 
 // The .db with its update time, which every change sets to the current second, zeroed.
-Bytes tableWithoutTime(const std::filesystem::path& db) {
+Bytes tableWithoutTime(const std::filesystem::path& db)
+{
     Bytes bytes = readFile(db);
     std::fill_n(bytes.begin() + 0x60, 4, std::uint8_t{0});
     return bytes;
@@ -32,7 +33,8 @@ Bytes tableWithoutTime(const std::filesystem::path& db) {
 
 class FromFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Table::create(db, albumFields());
         Table table(db);
         for (std::int64_t id = 0; id < 2; ++id) {
@@ -41,20 +43,22 @@ protected:
         }
     }
 
-    void keepFiles() {
+    void keepFiles()
+    {
         tableBytes = readFile(db);
         blobBytes = readFile(Table::blobPathFor(db));
     }
 
-    void expectFilesKept() const {
+    void expectFilesKept() const
+    {
         EXPECT_EQ(readFile(db), tableBytes);
         EXPECT_EQ(readFile(Table::blobPathFor(db)), blobBytes);
         EXPECT_FALSE(std::filesystem::exists(Journal::pathFor(db)));
     }
 
     // Each change must fail with an Error saying all of what, leaving the files as they were.
-    void expectRefused(Table& table, const std::vector<FieldChange>& changes,
-                       const std::vector<std::string>& what) {
+    void expectRefused(Table& table, const std::vector<FieldChange>& changes, const std::vector<std::string>& what)
+    {
         keepFiles();
         for (const bool append : {true, false}) {
             SCOPED_TRACE(append ? "append" : "update");
@@ -81,7 +85,8 @@ protected:
     Bytes blobBytes;
 };
 
-TEST_F(FromFiles, StoreExactlyWhatTheSameBytesFromMemoryStore) {
+TEST_F(FromFiles, StoreExactlyWhatTheSameBytesFromMemoryStore)
+{
     std::filesystem::create_directory(dir / "memory");
     const auto fromMemory = copyTable(db, dir / "memory");
     const auto picture = dir / "picture.jpg";
@@ -102,9 +107,8 @@ TEST_F(FromFiles, StoreExactlyWhatTheSameBytesFromMemoryStore) {
         // Every picture replaced by one of another size, twice: blocks are freed and taken again.
         for (int version = 1; version <= 2; ++version) {
             for (std::size_t r = 0; r < rows.size(); ++r) {
-                rows[r] = makeRow(
-                    rows[r].id, version,
-                    pictureSizes[(r + 2 * static_cast<std::size_t>(version)) % std::size(pictureSizes)]);
+                rows[r] = makeRow(rows[r].id, version,
+                                  pictureSizes[(r + 2 * static_cast<std::size_t>(version)) % std::size(pictureSizes)]);
                 both([&](Table& table, bool throughFile) { table.update(r, changes(rows[r], throughFile)); });
             }
         }
@@ -122,12 +126,13 @@ TEST_F(FromFiles, StoreExactlyWhatTheSameBytesFromMemoryStore) {
     expectRowsThroughPxlib(db, rows, dir.path());
 }
 
-TEST(FromFilesWithLeaders, TheRecordRepeatsTheStartOfTheFileAsItDoesForBytes) {
+TEST(FromFilesWithLeaders, TheRecordRepeatsTheStartOfTheFileAsItDoesForBytes)
+{
     for (const int leader : {0, 40}) {
         SCOPED_TRACE("leader of " + std::to_string(leader) + " bytes");
         ::TempDir dir;
-        const std::vector<FieldDef> fields = {
-            longField("ID"), {"FOTO", FieldType::Binary, static_cast<std::uint16_t>(leader + 10)}};
+        const std::vector<FieldDef> fields = {longField("ID"),
+                                              {"FOTO", FieldType::Binary, static_cast<std::uint16_t>(leader + 10)}};
         const auto files = dir / "files" / "pictures.db";
         const auto memory = dir / "memory" / "pictures.db";
         for (const auto& db : {files, memory}) {
@@ -151,7 +156,8 @@ TEST(FromFilesWithLeaders, TheRecordRepeatsTheStartOfTheFileAsItDoesForBytes) {
     }
 }
 
-TEST_F(FromFiles, RefuseWhatIsNotARegularFileBeforeWritingAnything) {
+TEST_F(FromFiles, RefuseWhatIsNotARegularFileBeforeWritingAnything)
+{
     Table table(db);
     const auto folder = dir / "folder";
     std::filesystem::create_directory(folder);
@@ -171,7 +177,8 @@ TEST_F(FromFiles, RefuseWhatIsNotARegularFileBeforeWritingAnything) {
     }
 }
 
-TEST_F(FromFiles, RefuseFieldsAndSizesThatCannotTakeAFile) {
+TEST_F(FromFiles, RefuseFieldsAndSizesThatCannotTakeAFile)
+{
     Table table(db);
     const auto picture = dir / "picture.jpg";
     writeFile(picture, noise(3000, 1));
@@ -186,7 +193,8 @@ TEST_F(FromFiles, RefuseFieldsAndSizesThatCannotTakeAFile) {
     expectRefused(table, {{3, FileContent{huge}}}, {"larger than a blob file can hold"});
 }
 
-TEST_F(FromFiles, AFileShorterThanItsSizeUndoesTheChange) {
+TEST_F(FromFiles, AFileShorterThanItsSizeUndoesTheChange)
+{
     // Kernel attribute files claim a whole page but hold a few bytes: the copy finds the file
     // ending early, as it would a picture cut short while it is being imported.
     const std::filesystem::path claimsMore = "/sys/devices/system/cpu/online";
@@ -201,7 +209,8 @@ TEST_F(FromFiles, AFileShorterThanItsSizeUndoesTheChange) {
     expectRows(table, rows);
 }
 
-TEST_F(FromFiles, ACopyThatRunsShortUndoesEveryWriteOfItsCommit) {
+TEST_F(FromFiles, ACopyThatRunsShortUndoesEveryWriteOfItsCommit)
+{
     keepFiles();
     const auto picture = dir / "picture.jpg";
     writeFile(picture, noise(10'000, 3));
@@ -212,8 +221,7 @@ TEST_F(FromFiles, ACopyThatRunsShortUndoesEveryWriteOfItsCommit) {
         change.overwrite(TableFile::Table, 0, Bytes(0x60, 0xEE));
         change.overwrite(TableFile::Blobs, 0, Bytes(100, 0xEE));
         // As if the picture had shrunk by one byte since its size was taken.
-        change.place(blobBytes.size(), Bytes(9, 0xEE), FileSource{PosixFile::openRegular(picture), 10'001},
-                     0);
+        change.place(blobBytes.size(), Bytes(9, 0xEE), FileSource{PosixFile::openRegular(picture), 10'001}, 0);
         EXPECT_THROW(change.commit(), Error);
     }
     expectFilesKept();
@@ -226,19 +234,22 @@ TEST_F(FromFiles, ACopyThatRunsShortUndoesEveryWriteOfItsCommit) {
 // systems the kernel mostly refuses to copy file to file, and the buffered copy takes over.
 class OtherFileSystem {
 public:
-    OtherFileSystem() {
+    OtherFileSystem()
+    {
         std::string pattern = "/dev/shm/kadrix-test-XXXXXX";
         if (::mkdtemp(pattern.data()))
             path_ = pattern;
     }
-    ~OtherFileSystem() {
+    ~OtherFileSystem()
+    {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
     OtherFileSystem(const OtherFileSystem&) = delete;
     OtherFileSystem& operator=(const OtherFileSystem&) = delete;
 
-    bool differsFrom(const std::filesystem::path& folder) const {
+    bool differsFrom(const std::filesystem::path& folder) const
+    {
         struct stat here {};
         struct stat there {};
         return !path_.empty() && ::stat(path_.c_str(), &here) == 0 && ::stat(folder.c_str(), &there) == 0 &&
@@ -252,7 +263,8 @@ private:
 
 class FileCopy : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         if (GetParam() && !other.differsFrom(dir.path()))
             GTEST_SKIP() << "no other file system in /dev/shm";
         source = (GetParam() ? other.path() : dir.path()) / "picture.jpg";
@@ -264,20 +276,21 @@ protected:
     std::filesystem::path target = dir / "target";
 };
 
-TEST_P(FileCopy, WritesTheFirstBytesOfTheSourceAtTheOffset) {
+TEST_P(FileCopy, WritesTheFirstBytesOfTheSourceAtTheOffset)
+{
     // Over three times the buffered copy's buffer, ending inside it.
     const Bytes content = noise((3 << 20) + 12'345, 5);
     const std::size_t length = content.size() - 1000;
     writeFile(source, content);
     writeFile(target, Bytes(8192, 0xAA));
-    PosixFile::open(target, PosixFile::Access::ReadWrite)
-        .copyFrom(PosixFile::openRegular(source), length, 5000);
+    PosixFile::open(target, PosixFile::Access::ReadWrite).copyFrom(PosixFile::openRegular(source), length, 5000);
     Bytes expected(5000 + length, 0xAA);
     std::copy_n(content.begin(), length, expected.begin() + 5000);
     EXPECT_EQ(readFile(target), expected);
 }
 
-TEST_P(FileCopy, RefusesASourceThatEndsEarly) {
+TEST_P(FileCopy, RefusesASourceThatEndsEarly)
+{
     writeFile(source, noise(5000, 6));
     writeFile(target, {});
     PosixFile out = PosixFile::open(target, PosixFile::Access::ReadWrite);
@@ -285,14 +298,12 @@ TEST_P(FileCopy, RefusesASourceThatEndsEarly) {
         out.copyFrom(PosixFile::openRegular(source), 5001, 0);
         ADD_FAILURE() << "the copy went past the end of its source";
     } catch (const Error& error) {
-        EXPECT_THAT(error.what(),
-                    AllOf(HasSubstr(source.string()), HasSubstr("ended after 5000 of its 5001")));
+        EXPECT_THAT(error.what(), AllOf(HasSubstr(source.string()), HasSubstr("ended after 5000 of its 5001")));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, FileCopy, ::testing::Values(false, true), [](const auto& source) {
-    return source.param ? "OtherFileSystem" : "SameFileSystem";
-});
+INSTANTIATE_TEST_SUITE_P(Sources, FileCopy, ::testing::Values(false, true),
+                         [](const auto& source) { return source.param ? "OtherFileSystem" : "SameFileSystem"; });
 
 } // namespace
 } // namespace paradox::test

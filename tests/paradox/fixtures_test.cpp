@@ -17,7 +17,8 @@ struct Fixture {
     std::size_t records;
 };
 
-void PrintTo(const Fixture& f, std::ostream* out) {
+void PrintTo(const Fixture& f, std::ostream* out)
+{
     *out << f.path;
 }
 
@@ -34,18 +35,20 @@ const Fixture borlandTables[] = {
     {"paradoxdriver/db/HERCULES.DB", 20},
 };
 
-OpenOptions shared() {
+OpenOptions shared()
+{
     OpenOptions options;
     options.lock = Lock::Shared;
     return options;
 }
 
-bool isLongLike(FieldType type) {
-    return type == FieldType::Long || type == FieldType::AutoInc || type == FieldType::Date ||
-           type == FieldType::Time;
+bool isLongLike(FieldType type)
+{
+    return type == FieldType::Long || type == FieldType::AutoInc || type == FieldType::Date || type == FieldType::Time;
 }
 
-void expectSameValue(const Table& table, std::size_t r, int f, const OracleValue& theirs) {
+void expectSameValue(const Table& table, std::size_t r, int f, const OracleValue& theirs)
+{
     const FieldDef& field = table.fields()[static_cast<std::size_t>(f)];
     SCOPED_TRACE("record " + std::to_string(r) + ", field " + field.name);
     const Value ours = table.value(r, f);
@@ -74,8 +77,7 @@ void expectSameValue(const Table& table, std::size_t r, int f, const OracleValue
     case FieldType::Currency:
     case FieldType::Timestamp:
         // pxlib reads an empty number as 0.
-        EXPECT_EQ(std::holds_alternative<Null>(ours) ? 0.0 : std::get<double>(ours),
-                  std::get<double>(theirs));
+        EXPECT_EQ(std::holds_alternative<Null>(ours) ? 0.0 : std::get<double>(ours), std::get<double>(theirs));
         break;
     case FieldType::Logical:
         EXPECT_EQ(std::holds_alternative<Null>(ours), std::holds_alternative<std::monostate>(theirs));
@@ -105,7 +107,8 @@ void expectSameValue(const Table& table, std::size_t r, int f, const OracleValue
 
 class BorlandTable : public ::testing::TestWithParam<Fixture> {};
 
-TEST_P(BorlandTable, ReadsEveryFieldAndValueAsPxlibDoes) {
+TEST_P(BorlandTable, ReadsEveryFieldAndValueAsPxlibDoes)
+{
     REQUIRE_FIXTURES();
     ::TempDir scratch;
     const Table table(fixture(GetParam().path), shared());
@@ -126,7 +129,8 @@ TEST_P(BorlandTable, ReadsEveryFieldAndValueAsPxlibDoes) {
     EXPECT_THAT(table.check(), ::testing::IsEmpty());
 }
 
-TEST_P(BorlandTable, OpensReadOnlyAndRefusesChangesWithAReason) {
+TEST_P(BorlandTable, OpensReadOnlyAndRefusesChangesWithAReason)
+{
     REQUIRE_FIXTURES();
     ::TempDir dir;
     Table table(copyTable(fixture(GetParam().path), dir.path()));
@@ -145,7 +149,8 @@ TEST_P(BorlandTable, OpensReadOnlyAndRefusesChangesWithAReason) {
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, BorlandTable, ::testing::ValuesIn(borlandTables));
 
-TEST(BorlandTables, DecodeNamesAndTextFromTheirCodePage) {
+TEST(BorlandTables, DecodeNamesAndTextFromTheirCodePage)
+{
     REQUIRE_FIXTURES();
     const Table table(fixture("rparadox/TypSammlung.DB"), shared());
     EXPECT_EQ(table.info().codePage, 1252);
@@ -157,7 +162,8 @@ TEST(BorlandTables, DecodeNamesAndTextFromTheirCodePage) {
     EXPECT_EQ(table.info().fileVersion, 0x0C);
 }
 
-TEST(BorlandTables, ReadsGraphicsWithoutTheirLeadingBytesAndFollowsTheFreeList) {
+TEST(BorlandTables, ReadsGraphicsWithoutTheirLeadingBytesAndFollowsTheFreeList)
+{
     REQUIRE_FIXTURES();
     const Table table(fixture("rparadox/biolife.db"), shared());
     EXPECT_EQ(table.info().fileVersion, 9);
@@ -169,7 +175,8 @@ TEST(BorlandTables, ReadsGraphicsWithoutTheirLeadingBytesAndFollowsTheFreeList) 
     EXPECT_EQ(picture[1], 'M');
 }
 
-TEST(BorlandTables, RefusesTheEncryptedTableAtOpen) {
+TEST(BorlandTables, RefusesTheEncryptedTableAtOpen)
+{
     REQUIRE_FIXTURES();
     const auto path = fixture("paradoxdriver/encrypt/encryptedmemo.db");
     try {

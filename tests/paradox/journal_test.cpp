@@ -11,7 +11,8 @@ namespace {
 
 class LeftJournal : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Table::create(db, albumFields());
         Table table(db);
         table.append(changesFor(makeRow(1, 0, 10'000)));
@@ -21,14 +22,16 @@ protected:
     }
 
     // A journal of the first bytes of both files, as a writer would leave it before changing them.
-    void leaveJournal() const {
+    void leaveJournal() const
+    {
         Journal journal(tableBytes.size(), blobBytes.size());
         journal.keep(TableFile::Table, 0, Bytes(tableBytes.begin(), tableBytes.begin() + 0x80));
         journal.keep(TableFile::Blobs, 4096, Bytes(blobBytes.begin() + 4096, blobBytes.begin() + 4200));
         journal.write(Journal::pathFor(db));
     }
 
-    void scribble() const {
+    void scribble() const
+    {
         Bytes damagedTable = tableBytes;
         std::fill_n(damagedTable.begin(), 0x80, 0xEE);
         damagedTable.resize(damagedTable.size() + 2048, 0xEE);
@@ -46,7 +49,8 @@ protected:
     Bytes blobBytes;
 };
 
-TEST_F(LeftJournal, ACompleteJournalIsRolledBackWhenTheTableOpens) {
+TEST_F(LeftJournal, ACompleteJournalIsRolledBackWhenTheTableOpens)
+{
     leaveJournal();
     scribble();
     const Table table(db);
@@ -56,7 +60,8 @@ TEST_F(LeftJournal, ACompleteJournalIsRolledBackWhenTheTableOpens) {
     expectRows(table, {makeRow(1, 0, 10'000), makeRow(2, 0, 100)});
 }
 
-TEST_F(LeftJournal, AnIncompleteJournalIsDeletedAndTheTableLeftAsItIs) {
+TEST_F(LeftJournal, AnIncompleteJournalIsDeletedAndTheTableLeftAsItIs)
+{
     leaveJournal();
     const auto journal = Journal::pathFor(db);
     Bytes cut = readFile(journal);

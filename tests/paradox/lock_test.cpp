@@ -14,7 +14,8 @@ namespace {
 
 using ::testing::HasSubstr;
 
-OpenOptions sharedOpen() {
+OpenOptions sharedOpen()
+{
     OpenOptions options;
     options.lock = Lock::Shared;
     return options;
@@ -24,7 +25,8 @@ class Locking : public ::testing::Test {
 protected:
     void SetUp() override { Table::create(db, albumFields()); }
 
-    void expectInUse(const std::function<void()>& attempt) {
+    void expectInUse(const std::function<void()>& attempt)
+    {
         try {
             attempt();
             ADD_FAILURE() << "the table was not reported in use";
@@ -38,7 +40,8 @@ protected:
     std::filesystem::path db = dir / "album.db";
 };
 
-TEST_F(Locking, AnotherProcessHoldingTheTableExclusivelyKeepsEveryoneOut) {
+TEST_F(Locking, AnotherProcessHoldingTheTableExclusivelyKeepsEveryoneOut)
+{
     Pipe opened, done;
     const pid_t holder = spawn([&] {
         Table table(db);
@@ -56,7 +59,8 @@ TEST_F(Locking, AnotherProcessHoldingTheTableExclusivelyKeepsEveryoneOut) {
     EXPECT_EQ(table.fields().size(), albumFields().size());
 }
 
-TEST_F(Locking, HandlesInOneProcessConflictLikeProcesses) {
+TEST_F(Locking, HandlesInOneProcessConflictLikeProcesses)
+{
     {
         const Table first(db);
         expectInUse([&] { Table second(db); });
@@ -68,7 +72,8 @@ TEST_F(Locking, HandlesInOneProcessConflictLikeProcesses) {
     expectInUse([&] { Table::remove(db); });
 }
 
-TEST_F(Locking, SharedHandlesInTwoProcessesSeeEachOthersChanges) {
+TEST_F(Locking, SharedHandlesInTwoProcessesSeeEachOthersChanges)
+{
     Table mine(db, sharedOpen());
     Pipe appended, checked;
     const pid_t other = spawn([&] {
@@ -88,7 +93,8 @@ TEST_F(Locking, SharedHandlesInTwoProcessesSeeEachOthersChanges) {
     EXPECT_EQ(finish(other), 0);
 }
 
-TEST_F(Locking, ConcurrentWritersThroughSharedHandlesSerialise) {
+TEST_F(Locking, ConcurrentWritersThroughSharedHandlesSerialise)
+{
     constexpr int perWriter = 40;
     auto rowFor = [](std::int64_t id) { return makeRow(id, 0, id % 2 == 0 ? 3000 : 20); };
     auto write = [&](std::int64_t firstId) {
@@ -111,7 +117,8 @@ TEST_F(Locking, ConcurrentWritersThroughSharedHandlesSerialise) {
     EXPECT_THAT(table.check(), ::testing::IsEmpty());
 }
 
-TEST_F(Locking, AChangeToARecordAnotherHandleChangedIsRefused) {
+TEST_F(Locking, AChangeToARecordAnotherHandleChangedIsRefused)
+{
     Table mine(db, sharedOpen());
     mine.append(changesFor(makeRow(1, 0, 10)));
     mine.append(changesFor(makeRow(2, 0, 10)));

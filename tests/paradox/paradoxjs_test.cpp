@@ -29,7 +29,8 @@ for (const record of table.findRecords({disableWarning: true})) {
 }
 )";
 
-std::string run(const std::string& command) {
+std::string run(const std::string& command)
+{
     std::string output;
     FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
     if (!pipe)
@@ -40,17 +41,18 @@ std::string run(const std::string& command) {
     return ::pclose(pipe) == 0 ? output : std::string();
 }
 
-bool installParadoxJs() {
+bool installParadoxJs()
+{
     if (std::filesystem::exists(npmPrefix / "node_modules" / "paradox.js" / "index.js"))
         return true;
     if (run("command -v node").empty() || run("command -v npm").empty())
         return false;
-    run("npm install --prefix '" + npmPrefix.string() +
-        "' --no-audit --no-fund --silent paradox.js@0.2.0 && echo ok");
+    run("npm install --prefix '" + npmPrefix.string() + "' --no-audit --no-fund --silent paradox.js@0.2.0 && echo ok");
     return std::filesystem::exists(npmPrefix / "node_modules" / "paradox.js" / "index.js");
 }
 
-std::vector<std::vector<std::string>> lines(const std::string& text) {
+std::vector<std::vector<std::string>> lines(const std::string& text)
+{
     std::vector<std::vector<std::string>> rows;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
@@ -63,7 +65,8 @@ std::vector<std::vector<std::string>> lines(const std::string& text) {
     return rows;
 }
 
-Bytes fromHex(const std::string& hex) {
+Bytes fromHex(const std::string& hex)
+{
     Bytes bytes;
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
@@ -72,14 +75,16 @@ Bytes fromHex(const std::string& hex) {
 
 // A blob field as stored in the record: the leader repeats the value's first byte, the
 // pointer after it carries the value's length.
-void expectBlobField(const std::string& hex, const Bytes& value) {
+void expectBlobField(const std::string& hex, const Bytes& value)
+{
     const Bytes field = fromHex(hex);
     ASSERT_EQ(field.size(), 11u);
     EXPECT_EQ(field[0], value.empty() ? 0 : value[0]);
     EXPECT_EQ(endian::le32(field.data() + 5), value.size());
 }
 
-TEST(ParadoxJs, ReadsTheRecordsOfATableWeChanged) {
+TEST(ParadoxJs, ReadsTheRecordsOfATableWeChanged)
+{
     if (!installParadoxJs())
         GTEST_SKIP() << "node, npm or the npm registry is not available to install paradox.js@0.2.0";
     ::TempDir dir;
@@ -90,8 +95,7 @@ TEST(ParadoxJs, ReadsTheRecordsOfATableWeChanged) {
         Table table(db);
         for (std::int64_t id = 1; id <= 70; ++id) {
             rows.push_back(makeRow(id, 0, static_cast<std::size_t>(id * 997 % 9000)));
-            rows.back().small =
-                id % 5 == 0 ? std::nullopt : std::optional<std::int64_t>(id); // it misreads negatives
+            rows.back().small = id % 5 == 0 ? std::nullopt : std::optional<std::int64_t>(id); // it misreads negatives
             table.append(changesFor(rows.back()));
         }
         for (std::size_t r = 1; r < rows.size(); r += 4) {
@@ -107,9 +111,8 @@ TEST(ParadoxJs, ReadsTheRecordsOfATableWeChanged) {
     }
     const auto script = dir / "dump.js";
     std::ofstream(script) << dumpScript;
-    const auto output =
-        lines(run("node '" + script.string() + "' '" + (npmPrefix / "node_modules" / "paradox.js").string() +
-                  "' '" + db.string() + "'"));
+    const auto output = lines(run("node '" + script.string() + "' '" +
+                                  (npmPrefix / "node_modules" / "paradox.js").string() + "' '" + db.string() + "'"));
     ASSERT_EQ(output.size(), rows.size() + 1);
     EXPECT_EQ(output[0], (std::vector<std::string>{"ID", "NAAM", "MEMO", "FOTO", "MARK", "KLEIN"}));
     for (std::size_t r = 0; r < rows.size(); ++r) {

@@ -24,7 +24,8 @@ protected:
 // Sizes around every boundary: empty, inside the 1-byte leader, shared blocks, own blocks.
 constexpr std::size_t pictureSizes[] = {0, 1, 2, 100, 2048, 2049, 4087, 4088, 50'000, 300'000};
 
-TEST_F(WrittenTable, MixedChangesReadBackHereAndThroughPxlib) {
+TEST_F(WrittenTable, MixedChangesReadBackHereAndThroughPxlib)
+{
     std::vector<Row> rows;
     {
         Table table(db);
@@ -58,7 +59,8 @@ TEST_F(WrittenTable, MixedChangesReadBackHereAndThroughPxlib) {
     expectRowsThroughPxlib(db, rows, dir.path());
 }
 
-TEST_F(WrittenTable, ReplacingAPictureReusesTheFreedSpace) {
+TEST_F(WrittenTable, ReplacingAPictureReusesTheFreedSpace)
+{
     constexpr std::size_t picture = 4 << 20;
     Table table(db);
     std::vector<Row> rows{makeRow(1, 0, picture)};
@@ -74,7 +76,8 @@ TEST_F(WrittenTable, ReplacingAPictureReusesTheFreedSpace) {
     EXPECT_THAT(table.check(), IsEmpty());
 }
 
-TEST_F(WrittenTable, EmptiedDataBlocksAreReusedBeforeTheFileGrows) {
+TEST_F(WrittenTable, EmptiedDataBlocksAreReusedBeforeTheFileGrows)
+{
     Table table(db);
     for (std::int64_t id = 0; id < 90; ++id)
         table.append(changesFor(makeRow(id, 0, 10)));
@@ -90,7 +93,8 @@ TEST_F(WrittenTable, EmptiedDataBlocksAreReusedBeforeTheFileGrows) {
     EXPECT_THAT(table.check(), IsEmpty());
 }
 
-TEST_F(WrittenTable, ValuesNoLongerThanTheLeaderStayInTheRecord) {
+TEST_F(WrittenTable, ValuesNoLongerThanTheLeaderStayInTheRecord)
+{
     Table table(db);
     const auto blobFile = Table::blobPathFor(db);
     const auto before = readFile(blobFile);
@@ -100,7 +104,8 @@ TEST_F(WrittenTable, ValuesNoLongerThanTheLeaderStayInTheRecord) {
     EXPECT_EQ(table.blob(0, 3), Bytes{7});
 }
 
-TEST_F(WrittenTable, RefusesUnsuitableValuesWithoutTouchingTheFiles) {
+TEST_F(WrittenTable, RefusesUnsuitableValuesWithoutTouchingTheFiles)
+{
     Table table(db);
     table.append(changesFor(makeRow(1, 0, 5000)));
     const auto tableBytes = readFile(db);
@@ -123,7 +128,8 @@ TEST_F(WrittenTable, RefusesUnsuitableValuesWithoutTouchingTheFiles) {
     expectRows(table, {makeRow(1, 0, 5000)});
 }
 
-TEST_F(WrittenTable, CreateRefusesFieldListsItCannotWrite) {
+TEST_F(WrittenTable, CreateRefusesFieldListsItCannotWrite)
+{
     const std::vector<std::vector<FieldDef>> refused = {
         {},
         {alphaField("A", 0)},
@@ -131,9 +137,8 @@ TEST_F(WrittenTable, CreateRefusesFieldListsItCannotWrite) {
         {longField("ID"), longField("id")},
         {alphaField("", 10)},
         std::vector<FieldDef>(9, alphaField("A", 255)), // too big for a record, besides repeating a name
-        {alphaField("A", 255), alphaField("B", 255), alphaField("C", 255), alphaField("D", 255),
-         alphaField("E", 255), alphaField("F", 255), alphaField("G", 255), alphaField("H", 255),
-         longField("I")},
+        {alphaField("A", 255), alphaField("B", 255), alphaField("C", 255), alphaField("D", 255), alphaField("E", 255),
+         alphaField("F", 255), alphaField("G", 255), alphaField("H", 255), longField("I")},
         {{"M", FieldType::Memo, 10}},
     };
     for (const auto& fields : refused)
@@ -141,7 +146,8 @@ TEST_F(WrittenTable, CreateRefusesFieldListsItCannotWrite) {
     EXPECT_FALSE(std::filesystem::exists(dir / "bad.db"));
 }
 
-TEST_F(WrittenTable, RemoveDeletesAllFilesOfTheTable) {
+TEST_F(WrittenTable, RemoveDeletesAllFilesOfTheTable)
+{
     Table::remove(db);
     EXPECT_FALSE(std::filesystem::exists(db));
     EXPECT_FALSE(std::filesystem::exists(Table::blobPathFor(db)));

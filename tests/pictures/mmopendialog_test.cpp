@@ -49,10 +49,7 @@ protected:
         return names;
     }
 
-    void chooseKind(const QString& label)
-    {
-        dialog.kindBox()->setCurrentIndex(dialog.kindBox()->findText(label));
-    }
+    void chooseKind(const QString& label) { dialog.kindBox()->setCurrentIndex(dialog.kindBox()->findText(label)); }
 
     void clickFile(const QString& name, bool twice = false)
     {
@@ -68,9 +65,8 @@ protected:
     bool waitForPreviewOf(const QString& name) const
     {
         const PicturePreview& preview = *dialog.preview();
-        return QTest::qWaitFor([&] {
-            return preview.file() == path(name) && preview.state() != PicturePreview::State::Loading;
-        });
+        return QTest::qWaitFor(
+            [&] { return preview.file() == path(name) && preview.state() != PicturePreview::State::Loading; });
     }
 
     TMMOpenDialog dialog;

@@ -37,8 +37,8 @@ public:
     std::optional<QStringList> openFiles(QWidget*, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget*, const FileDialogRequest& request) override;
     std::optional<QString> chooseDirectory(QWidget*, const QString& caption, const QString& directory) override;
-    std::optional<QString> chooseItem(QWidget*, const QString& caption, const QString& label,
-                                      const QStringList& items, const QString& current) override;
+    std::optional<QString> chooseItem(QWidget*, const QString& caption, const QString& label, const QStringList& items,
+                                      const QString& current) override;
     void showError(QWidget*, const QString& text) override;
     void showInformation(QWidget*, const QString& caption, const QString& text) override;
     bool askYesNo(QWidget*, const QString& caption, const QString& text) override;

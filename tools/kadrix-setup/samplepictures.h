@@ -7,8 +7,8 @@
 #include <vector>
 
 struct SamplePicture {
-    QString name;            // the name a file import would have stored
-    QByteArray bytes;        // a whole JPEG or PNG file
+    QString name;     // the name a file import would have stored
+    QByteArray bytes; // a whole JPEG or PNG file
     QString memo;
     std::vector<int> categories;
     bool marked = false;

@@ -7,7 +7,8 @@
 
 namespace ptable {
 
-int showInfo(const paradox::Table& table, std::ostream& out) {
+int showInfo(const paradox::Table& table, std::ostream& out)
+{
     const paradox::TableInfo& info = table.info();
     out << "table          " << table.path().string() << '\n'
         << "file version   0x" << std::hex << info.fileVersion << std::dec << '\n'
@@ -17,8 +18,8 @@ int showInfo(const paradox::Table& table, std::ostream& out) {
         << "block size     " << info.blockSizeBytes << '\n'
         << "record size    " << info.recordSize << '\n'
         << "records        " << table.recordCount() << " (header says " << info.declaredRecords << ")\n"
-        << "blocks         " << info.blocksInUse << " in use of " << info.blocksInFile << ", first "
-        << info.firstBlock << ", last " << info.lastBlock << ", first free " << info.firstFreeBlock << '\n'
+        << "blocks         " << info.blocksInUse << " in use of " << info.blocksInFile << ", first " << info.firstBlock
+        << ", last " << info.lastBlock << ", first free " << info.firstFreeBlock << '\n'
         << "table name     " << info.tableName << '\n'
         << "sort order     " << info.sortOrder << '\n'
         << "blob file      " << paradox::Table::blobPathFor(table.path()).string() << '\n'
@@ -26,13 +27,14 @@ int showInfo(const paradox::Table& table, std::ostream& out) {
         << "fields\n";
     for (std::size_t i = 0; i < table.fields().size(); ++i) {
         const paradox::FieldDef& field = table.fields()[i];
-        out << "  " << std::setw(3) << i + 1 << "  " << std::left << std::setw(26) << field.name
-            << std::setw(15) << paradox::typeName(field.type) << std::right << field.size << '\n';
+        out << "  " << std::setw(3) << i + 1 << "  " << std::left << std::setw(26) << field.name << std::setw(15)
+            << paradox::typeName(field.type) << std::right << field.size << '\n';
     }
     return 0;
 }
 
-int dumpRecords(const paradox::Table& table, std::ostream& out) {
+int dumpRecords(const paradox::Table& table, std::ostream& out)
+{
     int status = 0;
     for (std::size_t record = 0; record < table.recordCount(); ++record) {
         out << "record " << record + 1 << '\n';
@@ -49,7 +51,8 @@ int dumpRecords(const paradox::Table& table, std::ostream& out) {
     return status;
 }
 
-int checkTable(const paradox::Table& table, std::ostream& out) {
+int checkTable(const paradox::Table& table, std::ostream& out)
+{
     const std::vector<std::string> faults = table.check();
     for (const std::string& fault : faults)
         out << table.path().string() << ": " << fault << '\n';

@@ -9,7 +9,8 @@ namespace {
 
 constexpr int cannotOpen = 2;
 
-int usage() {
+int usage()
+{
     std::cerr << "usage: ptable info  <table.db>   header facts and fields\n"
                  "       ptable dump  <table.db>   every record; blobs as size and SHA-256\n"
                  "       ptable check <table.db>   structural check; exit status 0 sound, 1 faults,\n"
@@ -19,7 +20,8 @@ int usage() {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3)
         return usage();
     const std::string command = argv[1];

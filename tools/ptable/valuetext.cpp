@@ -9,7 +9,8 @@ namespace ptable {
 
 namespace {
 
-std::string quoted(const std::string& text) {
+std::string quoted(const std::string& text)
+{
     std::ostringstream out;
     out << '"';
     for (unsigned char c : text) {
@@ -26,14 +27,15 @@ std::string quoted(const std::string& text) {
     return out.str();
 }
 
-std::string blobText(const paradox::Bytes& bytes) {
-    return std::to_string(bytes.size()) + " bytes, sha256 " +
-           paradox::Sha256::hex(paradox::Sha256::of(bytes));
+std::string blobText(const paradox::Bytes& bytes)
+{
+    return std::to_string(bytes.size()) + " bytes, sha256 " + paradox::Sha256::hex(paradox::Sha256::of(bytes));
 }
 
 } // namespace
 
-std::string valueText(const paradox::Table& table, std::size_t record, int field) {
+std::string valueText(const paradox::Table& table, std::size_t record, int field)
+{
     const paradox::FieldType type = table.fields()[static_cast<std::size_t>(field)].type;
     if (paradox::isBlobType(type))
         return table.isNull(record, field) ? "(empty)" : blobText(table.blob(record, field));

@@ -30,16 +30,16 @@ private:
     void accumulate(std::vector<float>& into, float weight) const;
     void emitTargetRow();
 
-    QSize m_source;
-    QImage& m_target;
-    int m_channels;
-    std::vector<ColumnSpan> m_columns;
-    std::vector<float> m_columnWeights;
-    std::vector<float> m_reducedRow;
-    std::vector<float> m_currentRow;
-    std::vector<float> m_nextRow;
-    int m_sourceRow = 0;
-    int m_targetRow = 0;
+    QSize source_;
+    QImage& target_;
+    int channels_;
+    std::vector<ColumnSpan> columns_;
+    std::vector<float> columnWeights_;
+    std::vector<float> reducedRow_;
+    std::vector<float> currentRow_;
+    std::vector<float> nextRow_;
+    int sourceRow_ = 0;
+    int targetRow_ = 0;
 };
 
 } // namespace imaging::codecs

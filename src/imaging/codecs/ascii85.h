@@ -8,7 +8,7 @@ namespace imaging::codecs {
 
 class Ascii85Writer {
 public:
-    explicit Ascii85Writer(QByteArray& out) : m_out(out) {}
+    explicit Ascii85Writer(QByteArray& out) : out_(out) {}
 
     void write(const uchar* data, qsizetype size);
     // Encodes what is left over and appends the end-of-data mark "~>".
@@ -18,10 +18,10 @@ private:
     void putGroup(uint32_t group, int characters);
     void putChar(char c);
 
-    QByteArray& m_out;
-    uint32_t m_pending = 0;
-    int m_pendingBytes = 0;
-    int m_lineLength = 0;
+    QByteArray& out_;
+    uint32_t pending_ = 0;
+    int pendingBytes_ = 0;
+    int lineLength_ = 0;
 };
 
 } // namespace imaging::codecs

@@ -2,7 +2,8 @@
 
 namespace imaging::codecs {
 
-void packBilevelRow(const uchar* grey, int width, uchar* bits) {
+void packBilevelRow(const uchar* grey, int width, uchar* bits)
+{
     for (int x = 0; x < width; x += 8) {
         uchar byte = 0;
         for (int bit = 0; bit < 8 && x + bit < width; ++bit) {

@@ -7,7 +7,8 @@
 namespace imaging::codecs {
 
 // Qt's own BMP writer: uncompressed 24-bit (8-bit for grey pictures), which every reader takes.
-QByteArray encodeBmp(const QImage& image, Progress& progress) {
+QByteArray encodeBmp(const QImage& image, Progress& progress)
+{
     QByteArray bytes;
     QBuffer device(&bytes);
     device.open(QIODevice::WriteOnly);

@@ -6,17 +6,19 @@
 
 namespace imaging::codecs {
 
-inline uint8_t byteAt(QByteArrayView bytes, qsizetype offset) {
+inline uint8_t byteAt(QByteArrayView bytes, qsizetype offset)
+{
     return offset >= 0 && offset < bytes.size() ? static_cast<uint8_t>(bytes[offset]) : 0;
 }
 
-inline uint16_t u16le(QByteArrayView bytes, qsizetype offset) {
+inline uint16_t u16le(QByteArrayView bytes, qsizetype offset)
+{
     return static_cast<uint16_t>(byteAt(bytes, offset) | byteAt(bytes, offset + 1) << 8);
 }
 
-inline uint32_t u32le(QByteArrayView bytes, qsizetype offset) {
-    return static_cast<uint32_t>(u16le(bytes, offset)) | static_cast<uint32_t>(u16le(bytes, offset + 2))
-                                                             << 16;
+inline uint32_t u32le(QByteArrayView bytes, qsizetype offset)
+{
+    return static_cast<uint32_t>(u16le(bytes, offset)) | static_cast<uint32_t>(u16le(bytes, offset + 2)) << 16;
 }
 
 } // namespace imaging::codecs

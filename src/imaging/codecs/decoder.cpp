@@ -10,33 +10,34 @@ namespace imaging {
 
 namespace codecs {
 
-void checkPixelLimit(qint64 width, qint64 height, qint64 limit) {
+void checkPixelLimit(qint64 width, qint64 height, qint64 limit)
+{
     if (width <= 0 || height <= 0)
         throw Error(ErrorCode::DamagedPicture, QStringLiteral("The picture has no pixels"));
     if (width > limit / height) {
-        throw Error(
-            ErrorCode::TooLarge,
-            QStringLiteral("The picture is too large to show: %1 × %2 pixels (at most %3 million pixels)")
-                .arg(width)
-                .arg(height)
-                .arg(double(limit) / 1e6));
+        throw Error(ErrorCode::TooLarge,
+                    QStringLiteral("The picture is too large to show: %1 × %2 pixels (at most %3 million pixels)")
+                        .arg(width)
+                        .arg(height)
+                        .arg(double(limit) / 1e6));
     }
 }
 
 } // namespace codecs
 
-QSize fittedSize(QSize picture, QSize box) {
+QSize fittedSize(QSize picture, QSize box)
+{
     if (box.isEmpty() || (picture.width() <= box.width() && picture.height() <= box.height()))
         return picture;
-    const double scale =
-        std::min(double(box.width()) / picture.width(), double(box.height()) / picture.height());
+    const double scale = std::min(double(box.width()) / picture.width(), double(box.height()) / picture.height());
     const auto side = [scale](int length, int limit) {
         return std::clamp(static_cast<int>(std::lround(length * scale)), 1, limit);
     };
     return {side(picture.width(), box.width()), side(picture.height(), box.height())};
 }
 
-DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request) {
+DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request)
+{
     const PictureFormat format = sniffFormat(bytes);
     DecodedPicture picture = [&] {
         switch (format) {

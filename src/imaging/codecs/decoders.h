@@ -17,7 +17,8 @@ DecodedPicture decodeDxf(QByteArrayView bytes, DecodeRequest& request);
 // Throws Error(TooLarge) when a picture of this size is above the limit, Error(DamagedPicture)
 // when it has no pixels.
 void checkPixelLimit(qint64 width, qint64 height, qint64 limit);
-inline void checkPixelLimit(QSize size, qint64 limit) {
+inline void checkPixelLimit(QSize size, qint64 limit)
+{
     checkPixelLimit(size.width(), size.height(), limit);
 }
 

@@ -18,27 +18,28 @@ constexpr int drawingSize = 1024;
 class CanvasMapping {
 public:
     CanvasMapping(const QRectF& extent, QSize canvas)
-        : m_extent(extent), m_margin(std::max(1.0, 0.01 * std::max(canvas.width(), canvas.height()))) {
+        : extent_(extent), margin_(std::max(1.0, 0.01 * std::max(canvas.width(), canvas.height())))
+    {
         const double width = std::max(extent.width(), 1e-9);
         const double height = std::max(extent.height(), 1e-9);
-        m_scale =
-            std::min((canvas.width() - 2 * m_margin) / width, (canvas.height() - 2 * m_margin) / height);
-        m_scale = std::max(m_scale, 0.0);
+        scale_ = std::min((canvas.width() - 2 * margin_) / width, (canvas.height() - 2 * margin_) / height);
+        scale_ = std::max(scale_, 0.0);
     }
 
-    QPointF map(QPointF world) const {
-        return {m_margin + (world.x() - m_extent.left()) * m_scale,
-                m_margin + (m_extent.bottom() - world.y()) * m_scale};
+    QPointF map(QPointF world) const
+    {
+        return {margin_ + (world.x() - extent_.left()) * scale_, margin_ + (extent_.bottom() - world.y()) * scale_};
     }
-    double scale() const { return m_scale; }
+    double scale() const { return scale_; }
 
 private:
-    QRectF m_extent;
-    double m_margin;
-    double m_scale;
+    QRectF extent_;
+    double margin_;
+    double scale_;
 };
 
-QSize canvasSize(const QRectF& extent) {
+QSize canvasSize(const QRectF& extent)
+{
     const double longest = std::max(extent.width(), extent.height());
     if (longest <= 0.0)
         return {drawingSize / 8, drawingSize / 8}; // a lone point or text without size
@@ -48,7 +49,8 @@ QSize canvasSize(const QRectF& extent) {
     return {side(extent.width()), side(extent.height())};
 }
 
-void paint(const DxfDrawing& drawing, QImage& canvas) {
+void paint(const DxfDrawing& drawing, QImage& canvas)
+{
     const CanvasMapping mapping(drawing.extent(), canvas.size());
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
@@ -82,13 +84,14 @@ void paint(const DxfDrawing& drawing, QImage& canvas) {
 
 } // namespace
 
-DecodedPicture decodeDxf(QByteArrayView bytes, DecodeRequest& request) {
+DecodedPicture decodeDxf(QByteArrayView bytes, DecodeRequest& request)
+{
     Progress progress(request.control, QStringLiteral("Reading DXF drawing"));
     progress.step(0, 1);
     const DxfDrawing drawing = readDxf(bytes, progress);
     const QSize fullSize = canvasSize(drawing.extent());
-    QImage canvas = reuseOrAllocate(std::move(request.buffer), fittedSize(fullSize, request.fitInto),
-                                    QImage::Format_RGB32);
+    QImage canvas =
+        reuseOrAllocate(std::move(request.buffer), fittedSize(fullSize, request.fitInto), QImage::Format_RGB32);
     paint(drawing, canvas);
     progress.report(100);
     return {std::move(canvas), PictureFormat::Dxf, fullSize, 1};

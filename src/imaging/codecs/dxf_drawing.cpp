@@ -29,16 +29,18 @@ constexpr double maxArcStep = 5.0 * degrees;
 
 // Entities in object coordinates (circles, arcs, 2-D polylines, texts) whose extrusion points
 // down are drawn mirrored, as CAD programs do for them.
-bool mirrored(const dimeEntity& entity) {
+bool mirrored(const dimeEntity& entity)
+{
     const auto& extruded = static_cast<const dimeExtrusionEntity&>(entity);
     return extruded.getExtrusionDir().z < 0;
 }
 
 class Collector {
 public:
-    explicit Collector(DxfDrawing& drawing) : m_drawing(drawing) {}
+    explicit Collector(DxfDrawing& drawing) : drawing_(drawing) {}
 
-    static bool visit(const dimeState* const state, dimeEntity* entity, void* self) {
+    static bool visit(const dimeState* const state, dimeEntity* entity, void* self)
+    {
         static_cast<Collector*>(self)->add(*state, *entity);
         return true;
     }
@@ -47,12 +49,14 @@ private:
     static bool isFinite(QPointF point) { return std::isfinite(point.x()) && std::isfinite(point.y()); }
 
     // Damaged files can hold infinities and NaNs, which the painter must never see.
-    void keep(QPolygonF path) {
+    void keep(QPolygonF path)
+    {
         if (std::all_of(path.cbegin(), path.cend(), &Collector::isFinite))
-            m_drawing.paths.push_back(std::move(path));
+            drawing_.paths.push_back(std::move(path));
     }
 
-    QPointF toWorld(const dimeState& state, dimeVec3f point, bool mirror = false) const {
+    QPointF toWorld(const dimeState& state, dimeVec3f point, bool mirror = false) const
+    {
         if (mirror)
             point.x = -point.x;
         dimeVec3f world;
@@ -60,8 +64,9 @@ private:
         return {world.x, world.y};
     }
 
-    void addArc(const dimeState& state, const dimeEntity& entity, dimeVec3f centre, double radius,
-                double start, double sweep) {
+    void addArc(const dimeState& state, const dimeEntity& entity, dimeVec3f centre, double radius, double start,
+                double sweep)
+    {
         const int steps = std::max(2, static_cast<int>(std::ceil(std::abs(sweep) / maxArcStep)));
         QPolygonF path;
         for (int i = 0; i <= steps; ++i) {
@@ -73,13 +78,15 @@ private:
         keep(std::move(path));
     }
 
-    void addLine(const dimeState& state, const dimeLine& line) {
+    void addLine(const dimeState& state, const dimeLine& line)
+    {
         keep(QPolygonF{toWorld(state, line.getCoords(0)), toWorld(state, line.getCoords(1))});
     }
 
     // A bulge is the tangent of a quarter of the arc's angle between two vertices; zero means
     // a straight piece.
-    void addLwPolyline(const dimeState& state, const dimeLWPolyline& polyline) {
+    void addLwPolyline(const dimeState& state, const dimeLWPolyline& polyline)
+    {
         const int count = polyline.getNumVertices();
         if (count < 2)
             return;
@@ -94,8 +101,7 @@ private:
             const QPointF to = vertex(i + 1);
             const double bulge = bulges != nullptr ? bulges[i] : 0.0;
             const double sweep = 4.0 * std::atan(bulge);
-            const int steps =
-                bulge == 0.0 ? 1 : std::max(2, static_cast<int>(std::ceil(std::abs(sweep) / maxArcStep)));
+            const int steps = bulge == 0.0 ? 1 : std::max(2, static_cast<int>(std::ceil(std::abs(sweep) / maxArcStep)));
             for (int step = 1; step <= steps; ++step)
                 path << pointOnBulge(from, to, bulge, double(step) / steps);
         }
@@ -105,7 +111,8 @@ private:
         keep(std::move(world));
     }
 
-    static QPointF pointOnBulge(QPointF from, QPointF to, double bulge, double fraction) {
+    static QPointF pointOnBulge(QPointF from, QPointF to, double bulge, double fraction)
+    {
         if (bulge == 0.0)
             return from + (to - from) * fraction;
         const QPointF chord = to - from;
@@ -122,7 +129,8 @@ private:
         return centre + QPointF(std::cos(angle), std::sin(angle)) * std::abs(radius);
     }
 
-    void addPolyline(const dimeState& state, dimePolyline& polyline) {
+    void addPolyline(const dimeState& state, dimePolyline& polyline)
+    {
         if (polyline.getType() != dimePolyline::POLYLINE)
             return; // meshes are 3-D surfaces, not drawings
         const bool flat = (polyline.getFlags() & dimePolyline::IS_POLYLINE_3D) == 0;
@@ -135,7 +143,8 @@ private:
             keep(std::move(path));
     }
 
-    void addText(const dimeState& state, const dimeText& text) {
+    void addText(const dimeState& state, const dimeText& text)
+    {
         const char* string = text.getTextString();
         if (string == nullptr || *string == '\0')
             return;
@@ -143,19 +152,18 @@ private:
         text.getOrigin(origin);
         const QPointF world = toWorld(state, origin, mirrored(text));
         // Scale and turn of an inserting block apply to the text as well.
-        const QPointF unitX =
-            toWorld(state, dimeVec3f(origin.x + 1, origin.y, origin.z), mirrored(text)) - world;
+        const QPointF unitX = toWorld(state, dimeVec3f(origin.x + 1, origin.y, origin.z), mirrored(text)) - world;
         const double blockScale = std::hypot(unitX.x(), unitX.y());
         const double blockAngle = std::atan2(unitX.y(), unitX.x()) / degrees;
-        DxfText shown{world, text.getHeight() * blockScale, text.getRotation() + blockAngle,
-                      decodeText(string)};
+        DxfText shown{world, text.getHeight() * blockScale, text.getRotation() + blockAngle, decodeText(string)};
         if (isFinite(shown.origin) && std::isfinite(shown.height) && std::isfinite(shown.angleDegrees))
-            m_drawing.texts.push_back(std::move(shown));
+            drawing_.texts.push_back(std::move(shown));
     }
 
     // DXF text is UTF-8 in newer files, the Windows code page (close to Latin-1) in older ones,
     // with %% codes for a few symbols.
-    static QString decodeText(QByteArrayView raw) {
+    static QString decodeText(QByteArrayView raw)
+    {
         QString text = raw.isValidUtf8() ? QString::fromUtf8(raw) : QString::fromLatin1(raw);
         text.replace(QLatin1String("%%d"), QStringLiteral("°"), Qt::CaseInsensitive);
         text.replace(QLatin1String("%%p"), QStringLiteral("±"), Qt::CaseInsensitive);
@@ -164,7 +172,8 @@ private:
         return text;
     }
 
-    void add(const dimeState& state, dimeEntity& entity) {
+    void add(const dimeState& state, dimeEntity& entity)
+    {
         switch (entity.typeId()) {
         case dimeBase::dimeLineType:
             addLine(state, static_cast<const dimeLine&>(entity));
@@ -198,10 +207,11 @@ private:
         }
     }
 
-    DxfDrawing& m_drawing;
+    DxfDrawing& drawing_;
 };
 
-int reportReading(float fraction, void* progress) {
+int reportReading(float fraction, void* progress)
+{
     auto* reading = static_cast<Progress*>(progress);
     reading->report(static_cast<int>(fraction * 90.0f));
     return reading->cancelRequested() ? 0 : 1; // zero makes libdime stop reading
@@ -209,25 +219,23 @@ int reportReading(float fraction, void* progress) {
 
 } // namespace
 
-QRectF DxfDrawing::extent() const {
+QRectF DxfDrawing::extent() const
+{
     QRectF extent;
-    const auto include = [&extent](const QRectF& box) {
-        extent = extent.isNull() ? box : extent.united(box);
-    };
+    const auto include = [&extent](const QRectF& box) { extent = extent.isNull() ? box : extent.united(box); };
     for (const QPolygonF& path : paths)
         include(path.boundingRect());
     for (const DxfText& text : texts) {
         const QRectF box(0.0, 0.0, 0.6 * text.height * static_cast<double>(text.text.size()), text.height);
-        include(
-            QTransform().translate(text.origin.x(), text.origin.y()).rotate(text.angleDegrees).mapRect(box));
+        include(QTransform().translate(text.origin.x(), text.origin.y()).rotate(text.angleDegrees).mapRect(box));
     }
     return extent;
 }
 
-DxfDrawing readDxf(QByteArrayView bytes, Progress& progress) {
+DxfDrawing readDxf(QByteArrayView bytes, Progress& progress)
+{
     const auto damaged = [](const QString& reason) {
-        return Error(ErrorCode::DamagedPicture,
-                     QStringLiteral("The DXF drawing cannot be read: %1").arg(reason));
+        return Error(ErrorCode::DamagedPicture, QStringLiteral("The DXF drawing cannot be read: %1").arg(reason));
     };
     checkDxfSyntax(bytes);
     // libdime reads from files only.

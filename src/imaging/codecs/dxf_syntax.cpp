@@ -17,7 +17,8 @@ enum class ValueKind { Text, Real, Integer };
 
 // What a group code's value must be, by the ranges of the DXF reference; nothing for codes
 // outside them.
-std::optional<ValueKind> valueKind(int code) {
+std::optional<ValueKind> valueKind(int code)
+{
     const auto within = [code](int low, int high) { return code >= low && code <= high; };
     if (within(0, 9) || within(100, 109) || within(300, 369) || within(390, 399) || within(410, 419) ||
         within(430, 439) || within(470, 481) || code == 999 || within(1000, 1009))
@@ -30,7 +31,8 @@ std::optional<ValueKind> valueKind(int code) {
     return std::nullopt;
 }
 
-bool isValue(const QByteArray& value, ValueKind kind) {
+bool isValue(const QByteArray& value, ValueKind kind)
+{
     bool ok = true;
     switch (kind) {
     case ValueKind::Text:
@@ -46,21 +48,22 @@ bool isValue(const QByteArray& value, ValueKind kind) {
 
 class Lines {
 public:
-    explicit Lines(QByteArrayView bytes) : m_bytes(bytes) {}
+    explicit Lines(QByteArrayView bytes) : bytes_(bytes) {}
 
-    bool atEnd() const { return m_position >= m_bytes.size(); }
-    int number() const { return m_number; }
+    bool atEnd() const { return position_ >= bytes_.size(); }
+    int number() const { return number_; }
 
     // The next line without its end and surrounding blanks; nothing past the end or when the
     // line holds bytes no text DXF has (control characters) or is too long.
-    std::optional<QByteArray> next() {
+    std::optional<QByteArray> next()
+    {
         if (atEnd())
             return std::nullopt;
-        const qsizetype end = m_bytes.indexOf('\n', m_position);
-        const qsizetype lineEnd = end < 0 ? m_bytes.size() : end;
-        const QByteArrayView line = m_bytes.sliced(m_position, lineEnd - m_position);
-        m_position = lineEnd + 1;
-        ++m_number;
+        const qsizetype end = bytes_.indexOf('\n', position_);
+        const qsizetype lineEnd = end < 0 ? bytes_.size() : end;
+        const QByteArrayView line = bytes_.sliced(position_, lineEnd - position_);
+        position_ = lineEnd + 1;
+        ++number_;
         if (line.size() > maxLineLength)
             return std::nullopt;
         for (const char c : line) {
@@ -71,20 +74,21 @@ public:
     }
 
 private:
-    QByteArrayView m_bytes;
-    qsizetype m_position = 0;
-    int m_number = 0;
+    QByteArrayView bytes_;
+    qsizetype position_ = 0;
+    int number_ = 0;
 };
 
-[[noreturn]] void refuse(int line, const char* what) {
-    throw Error(
-        ErrorCode::DamagedPicture,
-        QStringLiteral("The DXF drawing cannot be read: line %1 %2").arg(line).arg(QLatin1String(what)));
+[[noreturn]] void refuse(int line, const char* what)
+{
+    throw Error(ErrorCode::DamagedPicture,
+                QStringLiteral("The DXF drawing cannot be read: line %1 %2").arg(line).arg(QLatin1String(what)));
 }
 
 } // namespace
 
-void checkDxfSyntax(QByteArrayView bytes) {
+void checkDxfSyntax(QByteArrayView bytes)
+{
     Lines lines(bytes);
     bool inSection = false;
     while (!lines.atEnd()) {

@@ -10,7 +10,8 @@ namespace imaging {
 
 namespace {
 
-QString saveFormatName(SaveFormat format) {
+QString saveFormatName(SaveFormat format)
+{
     switch (format) {
     case SaveFormat::Jpg:
         return QStringLiteral("JPEG");
@@ -34,23 +35,23 @@ QString saveFormatName(SaveFormat format) {
 
 } // namespace
 
-SaveFormat saveFormatForFileName(const QString& fileName) {
+SaveFormat saveFormatForFileName(const QString& fileName)
+{
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == u"jpg" || suffix == u"jpeg" || suffix == u"jpe")
         return SaveFormat::Jpg;
     if (suffix == u"tif" || suffix == u"tiff")
         return SaveFormat::Tif;
-    for (const SaveFormat format : {SaveFormat::Gif, SaveFormat::Bmp, SaveFormat::Tga, SaveFormat::Pcx,
-                                    SaveFormat::Png, SaveFormat::Eps}) {
+    for (const SaveFormat format :
+         {SaveFormat::Gif, SaveFormat::Bmp, SaveFormat::Tga, SaveFormat::Pcx, SaveFormat::Png, SaveFormat::Eps}) {
         if (suffix == saveFormatName(format).toLower())
             return format;
     }
-    throw Error(ErrorCode::UnknownFormat,
-                QStringLiteral("Pictures cannot be saved as \"%1\" files").arg(suffix));
+    throw Error(ErrorCode::UnknownFormat, QStringLiteral("Pictures cannot be saved as \"%1\" files").arg(suffix));
 }
 
-QByteArray encode(const QImage& image, SaveFormat format, const SaveSettings& settings,
-                  const TaskControl& control) {
+QByteArray encode(const QImage& image, SaveFormat format, const SaveSettings& settings, const TaskControl& control)
+{
     if (image.isNull())
         throw Error(ErrorCode::NothingToSave, QStringLiteral("There is no picture to save"));
     codecs::Progress progress(control, QStringLiteral("Writing %1 picture").arg(saveFormatName(format)));
@@ -78,7 +79,8 @@ QByteArray encode(const QImage& image, SaveFormat format, const SaveSettings& se
 }
 
 void encodeToFile(const QImage& image, const QString& path, SaveFormat format, const SaveSettings& settings,
-                  const TaskControl& control) {
+                  const TaskControl& control)
+{
     const QByteArray bytes = encode(image, format, settings, control);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -4,7 +4,8 @@
 
 namespace imaging::codecs {
 
-QImage opaqueImage(const QImage& image) {
+QImage opaqueImage(const QImage& image)
+{
     if (image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_RGB32)
         return image;
     if (!image.hasAlphaChannel())
@@ -18,7 +19,8 @@ QImage opaqueImage(const QImage& image) {
     return opaque;
 }
 
-QImage rgbImage(const QImage& image) {
+QImage rgbImage(const QImage& image)
+{
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 

@@ -11,8 +11,7 @@ QByteArray encodeTiff(const QImage& image, TiffCompression compression, Progress
 QByteArray encodeEps(const QImage& image, Progress& progress);
 QByteArray encodeBmp(const QImage& image, Progress& progress);
 // GIF, TGA, PCX and PNG
-QByteArray encodeWithMagick(const QImage& image, SaveFormat format, const SaveSettings& settings,
-                            Progress& progress);
+QByteArray encodeWithMagick(const QImage& image, SaveFormat format, const SaveSettings& settings, Progress& progress);
 
 // The image with any transparency laid on white: Format_Grayscale8 when it is a grey image,
 // Format_RGB32 otherwise.

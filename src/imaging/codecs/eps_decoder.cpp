@@ -9,7 +9,8 @@
 namespace imaging::codecs {
 
 // An EPS is drawn at one pixel per point (72 dpi) unless a box asks for less.
-DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request) {
+DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request)
+{
     Progress progress(request.control, QStringLiteral("Reading EPS picture"));
     progress.step(0, 1);
     const QRectF box = boundingBox(postScriptSection(bytes));
@@ -24,8 +25,7 @@ DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request) {
         std::min(double(wanted.width()) / fullSize.width(), double(wanted.height()) / fullSize.height());
     QImage rendered = toOutputFormat(renderEps(bytes, 72.0 * scale, progress));
     // Ghostscript rounds the page up to whole pixels, so its result may be a pixel too large.
-    rendered =
-        shrinkImage(std::move(rendered), fittedSize(rendered.size(), wanted), std::move(request.buffer));
+    rendered = shrinkImage(std::move(rendered), fittedSize(rendered.size(), wanted), std::move(request.buffer));
     progress.report(100);
     return {std::move(rendered), PictureFormat::Eps, fullSize, 1};
 }

@@ -10,7 +10,8 @@ namespace {
 // One picture pixel per point. The image data follows the program inline as ASCII85; the
 // procedure runs the image operator and then reads the data source up to its end mark, so the
 // interpreter continues right after the data whatever the operator left unread.
-QByteArray prolog(int width, int height) {
+QByteArray prolog(int width, int height)
+{
     return QStringLiteral("%!PS-Adobe-3.0 EPSF-3.0\n"
                           "%%Creator: Kadrix\n"
                           "%%BoundingBox: 0 0 %1 %2\n"
@@ -32,7 +33,8 @@ QByteArray prolog(int width, int height) {
 
 } // namespace
 
-QByteArray encodeEps(const QImage& image, Progress& progress) {
+QByteArray encodeEps(const QImage& image, Progress& progress)
+{
     const QImage source = opaqueImage(image).convertToFormat(QImage::Format_RGB32);
     const int width = source.width();
     const int height = source.height();

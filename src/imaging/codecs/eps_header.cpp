@@ -14,7 +14,8 @@ constexpr QByteArrayView dosEpsSignature("\xC5\xD0\xD3\xC6");
 constexpr QByteArrayView boundingBoxComment("%%BoundingBox:");
 
 // "llx lly urx ury" up to the end of the line; some writers put fractions where integers belong.
-QRectF parseBox(QByteArrayView text) {
+QRectF parseBox(QByteArrayView text)
+{
     const qsizetype lineEnd = text.indexOf('\n');
     const QByteArray line = text.first(lineEnd < 0 ? text.size() : lineEnd).toByteArray().replace('\r', ' ');
     const QList<QByteArray> fields = line.simplified().split(' ');
@@ -33,7 +34,8 @@ QRectF parseBox(QByteArrayView text) {
 
 } // namespace
 
-QByteArrayView postScriptSection(QByteArrayView eps) {
+QByteArrayView postScriptSection(QByteArrayView eps)
+{
     if (!eps.startsWith(dosEpsSignature))
         return eps;
     const qint64 offset = u32le(eps, 4);
@@ -43,7 +45,8 @@ QByteArrayView postScriptSection(QByteArrayView eps) {
     return eps.sliced(offset, length);
 }
 
-QRectF boundingBox(QByteArrayView postScript) {
+QRectF boundingBox(QByteArrayView postScript)
+{
     // The first box with numbers wins; "(atend)" in the header defers to the one in the trailer.
     for (qsizetype at = postScript.indexOf(boundingBoxComment); at >= 0;
          at = postScript.indexOf(boundingBoxComment, at + 1)) {

@@ -6,7 +6,8 @@
 
 namespace imaging {
 
-void initialise() {
+void initialise()
+{
     static std::once_flag once;
     std::call_once(once, [] {
         Magick::InitializeMagick(nullptr);

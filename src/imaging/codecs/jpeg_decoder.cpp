@@ -19,7 +19,8 @@ public:
 // The largest reduction libjpeg can do inside the inverse DCT that still leaves at least the
 // wanted size; the area downscaler does the rest. Only powers of two: libjpeg-turbo's SIMD code
 // covers those, its other scales are plain C and slower than decoding larger.
-int dctDenominator(QSize picture, QSize wanted) {
+int dctDenominator(QSize picture, QSize wanted)
+{
     for (const int denominator : {8, 4, 2}) {
         const int width = (picture.width() + denominator - 1) / denominator;
         const int height = (picture.height() + denominator - 1) / denominator;
@@ -31,7 +32,8 @@ int dctDenominator(QSize picture, QSize wanted) {
 
 // In place: a CMYK pixel takes exactly the room of an RGB32 one. Adobe's encoders store the
 // four inks inverted, which the APP14 marker tells.
-void cmykToRgb32(uchar* row, int width, bool inverted) {
+void cmykToRgb32(uchar* row, int width, bool inverted)
+{
     for (int x = 0; x < width; ++x, row += 4) {
         int cyan = row[0], magenta = row[1], yellow = row[2], black = row[3];
         if (!inverted) {
@@ -49,10 +51,10 @@ void cmykToRgb32(uchar* row, int width, bool inverted) {
 
 // EXIF orientation is deliberately not applied: the album shows and keeps the stored pixels as
 // they are, and rotating is an edit the user makes.
-DecodedPicture decodeJpeg(QByteArrayView bytes, DecodeRequest& request) {
+DecodedPicture decodeJpeg(QByteArrayView bytes, DecodeRequest& request)
+{
     Progress progress(request.control, QStringLiteral("Reading JPEG picture"));
-    JpegSession session(progress, ErrorCode::DamagedPicture,
-                        QStringLiteral("The JPEG picture cannot be read"));
+    JpegSession session(progress, ErrorCode::DamagedPicture, QStringLiteral("The JPEG picture cannot be read"));
     Decompressor jpeg(session);
     jpeg_decompress_struct& info = jpeg.info;
 

@@ -12,49 +12,55 @@ namespace {
 // libjpeg's destination writing straight into a QByteArray that grows as needed.
 class ByteArrayDestination {
 public:
-    explicit ByteArrayDestination(QByteArray& out) : m_out(&out) {
-        m_manager.init_destination = &ByteArrayDestination::start;
-        m_manager.empty_output_buffer = &ByteArrayDestination::grow;
-        m_manager.term_destination = &ByteArrayDestination::finish;
+    explicit ByteArrayDestination(QByteArray& out) : out_(&out)
+    {
+        manager_.init_destination = &ByteArrayDestination::start;
+        manager_.empty_output_buffer = &ByteArrayDestination::grow;
+        manager_.term_destination = &ByteArrayDestination::finish;
     }
-    jpeg_destination_mgr* manager() { return &m_manager; }
+    jpeg_destination_mgr* manager() { return &manager_; }
 
 private:
-    static ByteArrayDestination& of(j_compress_ptr info) {
+    static ByteArrayDestination& of(j_compress_ptr info)
+    {
         return *reinterpret_cast<ByteArrayDestination*>(info->dest);
     }
-    void resize(j_compress_ptr info, qsizetype size, qsizetype used) {
+    void resize(j_compress_ptr info, qsizetype size, qsizetype used)
+    {
         bool resized = true;
         try {
-            m_out->resize(size);
+            out_->resize(size);
         } catch (const std::bad_alloc&) {
             resized = false;
         }
         if (!resized)
             ERREXIT(info, JERR_OUT_OF_MEMORY); // leaves through libjpeg's error path, so not from the catch
-        m_manager.next_output_byte = reinterpret_cast<JOCTET*>(m_out->data()) + used;
-        m_manager.free_in_buffer = static_cast<size_t>(size - used);
+        manager_.next_output_byte = reinterpret_cast<JOCTET*>(out_->data()) + used;
+        manager_.free_in_buffer = static_cast<size_t>(size - used);
     }
-    static void start(j_compress_ptr info) {
+    static void start(j_compress_ptr info)
+    {
         // A photo at usual qualities takes one to three bits a pixel.
         const qsizetype guess = qsizetype(info->image_width) * info->image_height / 4;
         of(info).resize(info, std::max<qsizetype>(guess, 64 * 1024), 0);
     }
-    static boolean grow(j_compress_ptr info) {
+    static boolean grow(j_compress_ptr info)
+    {
         // libjpeg calls this only with the buffer full.
         ByteArrayDestination& self = of(info);
-        const qsizetype used = self.m_out->size();
+        const qsizetype used = self.out_->size();
         self.resize(info, used * 2, used);
         return TRUE;
     }
-    static void finish(j_compress_ptr info) {
+    static void finish(j_compress_ptr info)
+    {
         ByteArrayDestination& self = of(info);
-        self.m_out->resize(self.m_out->size() - static_cast<qsizetype>(self.m_manager.free_in_buffer));
+        self.out_->resize(self.out_->size() - static_cast<qsizetype>(self.manager_.free_in_buffer));
     }
 
     // First member of a standard-layout class: libjpeg hands back a pointer to it.
-    jpeg_destination_mgr m_manager{};
-    QByteArray* m_out;
+    jpeg_destination_mgr manager_{};
+    QByteArray* out_;
 };
 
 class Compressor {
@@ -67,19 +73,20 @@ public:
     jpeg_compress_struct info{};
 };
 
-UINT16 dotsPerInch(int dotsPerMeter) {
+UINT16 dotsPerInch(int dotsPerMeter)
+{
     return static_cast<UINT16>(std::clamp(std::lround(dotsPerMeter * 0.0254), 1L, 65535L));
 }
 
 } // namespace
 
-QByteArray encodeJpeg(const QImage& image, const SaveSettings& settings, Progress& progress) {
+QByteArray encodeJpeg(const QImage& image, const SaveSettings& settings, Progress& progress)
+{
     const QImage source = opaqueImage(image);
     const bool grey = source.format() == QImage::Format_Grayscale8;
     QByteArray out;
     ByteArrayDestination destination(out);
-    JpegSession session(progress, ErrorCode::WriteFailed,
-                        QStringLiteral("The JPEG picture cannot be written"));
+    JpegSession session(progress, ErrorCode::WriteFailed, QStringLiteral("The JPEG picture cannot be written"));
     Compressor jpeg(session);
     jpeg_compress_struct& info = jpeg.info;
 

@@ -35,8 +35,9 @@ public:
     void create(jpeg_compress_struct& info);
 
     // Runs one libjpeg call; `call` must hold no objects with destructors.
-    template <typename Call> auto guarded(Call&& call) {
-        if (setjmp(m_jump) != 0)
+    template <typename Call> auto guarded(Call&& call)
+    {
+        if (setjmp(jump_) != 0)
             throwFailure();
         return call();
     }
@@ -51,14 +52,14 @@ private:
     [[noreturn]] void stop(Stop reason);
     [[noreturn]] void throwFailure();
 
-    Progress& m_progress;
-    ErrorCode m_failureCode;
-    QString m_failureText;
-    jpeg_error_mgr m_errors{};
-    jpeg_progress_mgr m_monitor{};
-    std::jmp_buf m_jump{};
-    Stop m_stopReason = Stop::LibraryError;
-    char m_message[JMSG_LENGTH_MAX] = {};
+    Progress& progress_;
+    ErrorCode failureCode_;
+    QString failureText_;
+    jpeg_error_mgr errors_{};
+    jpeg_progress_mgr monitor_{};
+    std::jmp_buf jump_{};
+    Stop stopReason_ = Stop::LibraryError;
+    char message_[JMSG_LENGTH_MAX] = {};
 };
 
 } // namespace imaging::codecs

@@ -12,7 +12,8 @@ constexpr const char* pixelMap = "BGRA";
 constexpr const char* pixelMap = "ARGB";
 #endif
 
-const char* coderName(PictureFormat format) {
+const char* coderName(PictureFormat format)
+{
     switch (format) {
     case PictureFormat::Pcx:
         return "PCX";
@@ -27,7 +28,8 @@ const char* coderName(PictureFormat format) {
     }
 }
 
-const char* pcdSize(PcdMode resolution) {
+const char* pcdSize(PcdMode resolution)
+{
     switch (resolution) {
     case PcdMode::pcd_BASE16:
         return "192x128";
@@ -41,7 +43,8 @@ const char* pcdSize(PcdMode resolution) {
 
 // The coder is always named, never left to ImageMagick to guess: TGA has no signature to guess
 // from, and naming it keeps ImageMagick's other coders away from the bytes.
-void prepare(Magick::Image& image, PictureFormat format, PcdMode pcdResolution) {
+void prepare(Magick::Image& image, PictureFormat format, PcdMode pcdResolution)
+{
     image.quiet(true);
     image.magick(coderName(format));
     if (format == PictureFormat::Pcd) {
@@ -54,13 +57,15 @@ void prepare(Magick::Image& image, PictureFormat format, PcdMode pcdResolution) 
     }
 }
 
-QSize sizeOf(const Magick::Image& image) {
+QSize sizeOf(const Magick::Image& image)
+{
     return {static_cast<int>(image.columns()), static_cast<int>(image.rows())};
 }
 
 // Opaque pictures stream row by row into the result (or the downscaler); pictures with
 // transparency are premultiplied first, which needs the whole picture.
-QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer) {
+QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer)
+{
     const QSize size = sizeOf(image);
     const auto width = static_cast<size_t>(size.width());
     if (!image.matte()) {
@@ -73,8 +78,8 @@ QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer) {
     }
     // Allocated in the output format so that a buffer can be reused; the pixels arrive straight
     // and are premultiplied in place.
-    QImage full = reuseOrAllocate(wanted == size ? std::move(buffer) : QImage(), size,
-                                  QImage::Format_ARGB32_Premultiplied);
+    QImage full =
+        reuseOrAllocate(wanted == size ? std::move(buffer) : QImage(), size, QImage::Format_ARGB32_Premultiplied);
     full.reinterpretAsFormat(QImage::Format_ARGB32);
     image.write(0, 0, width, static_cast<size_t>(size.height()), pixelMap, Magick::CharPixel, full.bits());
     full.convertTo(QImage::Format_ARGB32_Premultiplied);
@@ -83,7 +88,8 @@ QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer) {
 
 } // namespace
 
-DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, DecodeRequest& request) {
+DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, DecodeRequest& request)
+{
     const QString name = formatName(format);
     Progress progress(request.control, QStringLiteral("Reading %1 picture").arg(name));
     progress.step(0, 1);
@@ -109,8 +115,7 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
         progress.report(100);
         return {std::move(pixels), format, fullSize, 1};
     } catch (const Magick::Exception& exception) {
-        throw toError(exception, ErrorCode::DamagedPicture,
-                      QStringLiteral("The %1 picture cannot be read").arg(name));
+        throw toError(exception, ErrorCode::DamagedPicture, QStringLiteral("The %1 picture cannot be read").arg(name));
     }
 }
 

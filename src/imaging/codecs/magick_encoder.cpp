@@ -11,7 +11,8 @@ struct MagickFormat {
     bool keepsTransparency;
 };
 
-MagickFormat magickFormat(SaveFormat format) {
+MagickFormat magickFormat(SaveFormat format)
+{
     switch (format) {
     case SaveFormat::Gif:
         return {"GIF", "GIF", true};
@@ -26,12 +27,11 @@ MagickFormat magickFormat(SaveFormat format) {
 
 } // namespace
 
-QByteArray encodeWithMagick(const QImage& image, SaveFormat format, const SaveSettings& settings,
-                            Progress& progress) {
+QByteArray encodeWithMagick(const QImage& image, SaveFormat format, const SaveSettings& settings, Progress& progress)
+{
     const MagickFormat target = magickFormat(format);
     try {
-        Magick::Image picture =
-            toMagickImage(rgbImage(target.keepsTransparency ? image : opaqueImage(image)));
+        Magick::Image picture = toMagickImage(rgbImage(target.keepsTransparency ? image : opaqueImage(image)));
         picture.magick(target.coder);
         if (format == SaveFormat::Tga) {
             // TGA rows run bottom-up unless the header says otherwise; ImageMagick writes that

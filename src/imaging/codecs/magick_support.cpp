@@ -5,7 +5,8 @@ namespace imaging::codecs {
 namespace {
 
 MagickCore::MagickBooleanType onProgress(const char*, MagickCore::MagickOffsetType offset,
-                                         MagickCore::MagickSizeType extent, void* data) {
+                                         MagickCore::MagickSizeType extent, void* data)
+{
     auto* progress = static_cast<Progress*>(data);
     if (progress->cancelRequested())
         return MagickCore::MagickFalse;
@@ -24,16 +25,19 @@ constexpr const char* rgb32Map = "PRGB";
 
 } // namespace
 
-void watchReading(Magick::Image& image, Progress& progress) {
+void watchReading(Magick::Image& image, Progress& progress)
+{
     // Magick++ has no progress interface of its own; its image options are the way in.
     MagickCore::SetImageInfoProgressMonitor(image.imageInfo(), &onProgress, &progress);
 }
 
-void watchWriting(Magick::Image& image, Progress& progress) {
+void watchWriting(Magick::Image& image, Progress& progress)
+{
     MagickCore::SetImageProgressMonitor(image.image(), &onProgress, &progress);
 }
 
-Error toError(const Magick::Exception& exception, ErrorCode code, const QString& failureText) {
+Error toError(const Magick::Exception& exception, ErrorCode code, const QString& failureText)
+{
     QString message = QString::fromLocal8Bit(exception.what());
     const qsizetype sourcePosition = message.indexOf(QLatin1String(" @ "));
     if (sourcePosition >= 0)
@@ -42,7 +46,8 @@ Error toError(const Magick::Exception& exception, ErrorCode code, const QString&
     return Error(tooLarge ? ErrorCode::TooLarge : code, failureText + QStringLiteral(": ") + message);
 }
 
-Magick::Image toMagickImage(const QImage& rgb) {
+Magick::Image toMagickImage(const QImage& rgb)
+{
     const bool alpha = rgb.format() == QImage::Format_ARGB32;
     Magick::Image image(static_cast<size_t>(rgb.width()), static_cast<size_t>(rgb.height()),
                         alpha ? argb32Map : rgb32Map, Magick::CharPixel, rgb.constBits());

@@ -23,9 +23,9 @@ public:
     void step(qint64 done, qint64 total);
 
 private:
-    const TaskControl& m_control;
-    QString m_status;
-    int m_lastPercent = -1;
+    const TaskControl& control_;
+    QString status_;
+    int lastPercent_ = -1;
 };
 
 } // namespace imaging::codecs

@@ -10,7 +10,8 @@ namespace imaging::codecs {
 
 namespace {
 
-QByteArray readerFormat(PictureFormat format) {
+QByteArray readerFormat(PictureFormat format)
+{
     switch (format) {
     case PictureFormat::Gif:
         return "gif";
@@ -23,7 +24,8 @@ QByteArray readerFormat(PictureFormat format) {
 
 } // namespace
 
-DecodedPicture decodeWithQt(QByteArrayView bytes, PictureFormat format, DecodeRequest& request) {
+DecodedPicture decodeWithQt(QByteArrayView bytes, PictureFormat format, DecodeRequest& request)
+{
     const QString name = formatName(format);
     Progress progress(request.control, QStringLiteral("Reading %1 picture").arg(name));
     progress.step(0, 1);

@@ -6,40 +6,44 @@
 
 namespace imaging::codecs {
 
-QImage reuseOrAllocate(QImage buffer, QSize size, QImage::Format format) {
+QImage reuseOrAllocate(QImage buffer, QSize size, QImage::Format format)
+{
     if (buffer.size() == size && buffer.format() == format && buffer.isDetached())
         return buffer;
     buffer = QImage(); // give the old memory back before taking new
     QImage image(size, format);
     if (image.isNull()) {
-        throw Error(ErrorCode::TooLarge,
-                    QStringLiteral("There is not enough memory for a picture of %1 × %2 pixels")
-                        .arg(size.width())
-                        .arg(size.height()));
+        throw Error(ErrorCode::TooLarge, QStringLiteral("There is not enough memory for a picture of %1 × %2 pixels")
+                                             .arg(size.width())
+                                             .arg(size.height()));
     }
     return image;
 }
 
 RowSink::RowSink(QSize source, QSize output, QImage::Format format, QImage buffer)
-    : m_image(reuseOrAllocate(std::move(buffer), output, format)), m_pixels(m_image.bits()),
-      m_bytesPerLine(m_image.bytesPerLine()) {
+    : image_(reuseOrAllocate(std::move(buffer), output, format)), pixels_(image_.bits()),
+      bytesPerLine_(image_.bytesPerLine())
+{
     if (source != output) {
-        m_downscaler.emplace(source, m_image);
-        m_scratchRow.resize(static_cast<size_t>(source.width()) * static_cast<size_t>(m_image.depth() / 8));
+        downscaler_.emplace(source, image_);
+        scratchRow_.resize(static_cast<size_t>(source.width()) * static_cast<size_t>(image_.depth() / 8));
     }
 }
 
-uchar* RowSink::nextRow() {
-    return m_downscaler ? m_scratchRow.data() : m_pixels + m_row * m_bytesPerLine;
+uchar* RowSink::nextRow()
+{
+    return downscaler_ ? scratchRow_.data() : pixels_ + row_ * bytesPerLine_;
 }
 
-void RowSink::commitRow() {
-    if (m_downscaler)
-        m_downscaler->addRow(m_scratchRow.data());
-    ++m_row;
+void RowSink::commitRow()
+{
+    if (downscaler_)
+        downscaler_->addRow(scratchRow_.data());
+    ++row_;
 }
 
-QImage toOutputFormat(QImage image) {
+QImage toOutputFormat(QImage image)
+{
     if (image.hasAlphaChannel())
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
     else if (image.format() != QImage::Format_Grayscale8 && image.format() != QImage::Format_RGB32)
@@ -47,7 +51,8 @@ QImage toOutputFormat(QImage image) {
     return image;
 }
 
-QImage shrinkImage(QImage image, QSize output, QImage buffer) {
+QImage shrinkImage(QImage image, QSize output, QImage buffer)
+{
     if (image.size() == output)
         return image;
     QImage target = reuseOrAllocate(std::move(buffer), output, image.format());

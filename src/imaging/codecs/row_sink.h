@@ -26,15 +26,15 @@ public:
     // Memory for the next source row; valid until commitRow().
     uchar* nextRow();
     void commitRow();
-    QImage takeImage() { return std::move(m_image); }
+    QImage takeImage() { return std::move(image_); }
 
 private:
-    QImage m_image;
-    uchar* m_pixels;
-    qsizetype m_bytesPerLine;
-    std::optional<AreaDownscaler> m_downscaler;
-    std::vector<uchar> m_scratchRow;
-    int m_row = 0;
+    QImage image_;
+    uchar* pixels_;
+    qsizetype bytesPerLine_;
+    std::optional<AreaDownscaler> downscaler_;
+    std::vector<uchar> scratchRow_;
+    int row_ = 0;
 };
 
 // Converts a decoded image to one of the formats handed out: Format_RGB32,

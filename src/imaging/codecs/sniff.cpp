@@ -13,27 +13,29 @@ using codecs::byteAt;
 using codecs::u16le;
 using codecs::u32le;
 
-bool startsWith(QByteArrayView bytes, QByteArrayView prefix, qsizetype offset = 0) {
+bool startsWith(QByteArrayView bytes, QByteArrayView prefix, qsizetype offset = 0)
+{
     return bytes.size() >= offset + prefix.size() && bytes.sliced(offset, prefix.size()) == prefix;
 }
 
-bool isBmp(QByteArrayView bytes) {
+bool isBmp(QByteArrayView bytes)
+{
     static constexpr std::array<uint32_t, 7> infoHeaderSizes{12, 40, 52, 56, 64, 108, 124};
     return startsWith(bytes, "BM") && bytes.size() >= 26 &&
-           std::find(infoHeaderSizes.begin(), infoHeaderSizes.end(), u32le(bytes, 14)) !=
-               infoHeaderSizes.end();
+           std::find(infoHeaderSizes.begin(), infoHeaderSizes.end(), u32le(bytes, 14)) != infoHeaderSizes.end();
 }
 
-bool isPcx(QByteArrayView bytes) {
+bool isPcx(QByteArrayView bytes)
+{
     const uint8_t version = byteAt(bytes, 1);
     const uint8_t bitsPerPixel = byteAt(bytes, 3);
-    return bytes.size() >= 128 && byteAt(bytes, 0) == 0x0A && (version <= 5 && version != 1) &&
-           byteAt(bytes, 2) == 1 &&
+    return bytes.size() >= 128 && byteAt(bytes, 0) == 0x0A && (version <= 5 && version != 1) && byteAt(bytes, 2) == 1 &&
            (bitsPerPixel == 1 || bitsPerPixel == 2 || bitsPerPixel == 4 || bitsPerPixel == 8) &&
            u16le(bytes, 8) >= u16le(bytes, 4) && u16le(bytes, 10) >= u16le(bytes, 6);
 }
 
-bool isWmf(QByteArrayView bytes) {
+bool isWmf(QByteArrayView bytes)
+{
     if (startsWith(bytes, "\xD7\xCD\xC6\x9A"))
         return true; // placeable metafile
     const uint16_t type = u16le(bytes, 0);
@@ -42,12 +44,14 @@ bool isWmf(QByteArrayView bytes) {
            (version == 0x0100 || version == 0x0300);
 }
 
-bool isEps(QByteArrayView bytes) {
+bool isEps(QByteArrayView bytes)
+{
     return startsWith(bytes, "%!PS") || startsWith(bytes, "\xC5\xD0\xD3\xC6");
 }
 
 // One line of a text DXF without surrounding blanks; `position` moves past it.
-QByteArrayView nextDxfLine(QByteArrayView bytes, qsizetype& position) {
+QByteArrayView nextDxfLine(QByteArrayView bytes, qsizetype& position)
+{
     const qsizetype end = bytes.indexOf('\n', position);
     const qsizetype lineEnd = end < 0 ? bytes.size() : end;
     const QByteArrayView line = bytes.sliced(position, lineEnd - position).trimmed();
@@ -55,7 +59,8 @@ QByteArrayView nextDxfLine(QByteArrayView bytes, qsizetype& position) {
     return line;
 }
 
-bool isDxf(QByteArrayView bytes) {
+bool isDxf(QByteArrayView bytes)
+{
     // A text DXF is group code / value line pairs starting with "0 / SECTION", possibly after
     // blank lines and 999 comment groups.
     const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 4096));
@@ -74,7 +79,8 @@ bool isDxf(QByteArrayView bytes) {
 
 // TGA has no signature; accept a header only when every field is one a TGA writer would use and
 // the file is long enough for what it announces.
-bool isTga(QByteArrayView bytes) {
+bool isTga(QByteArrayView bytes)
+{
     if (bytes.size() < 18)
         return false;
     const int idLength = byteAt(bytes, 0);
@@ -112,7 +118,8 @@ bool isTga(QByteArrayView bytes) {
 
 } // namespace
 
-PictureFormat sniffFormat(QByteArrayView bytes) {
+PictureFormat sniffFormat(QByteArrayView bytes)
+{
     if (bytes.isEmpty())
         throw Error(ErrorCode::UnknownFormat, QStringLiteral("There is no picture: the data is empty"));
     if (startsWith(bytes, "\xFF\xD8\xFF"))
@@ -137,11 +144,11 @@ PictureFormat sniffFormat(QByteArrayView bytes) {
         return PictureFormat::Dxf;
     if (isTga(bytes))
         return PictureFormat::Tga;
-    throw Error(ErrorCode::UnknownFormat,
-                QStringLiteral("The data is not a picture of a kind the album can show"));
+    throw Error(ErrorCode::UnknownFormat, QStringLiteral("The data is not a picture of a kind the album can show"));
 }
 
-QString formatName(PictureFormat format) {
+QString formatName(PictureFormat format)
+{
     switch (format) {
     case PictureFormat::Jpeg:
         return QStringLiteral("JPEG");

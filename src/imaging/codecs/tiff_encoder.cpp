@@ -14,44 +14,52 @@ namespace imaging::codecs {
 namespace {
 
 // libtiff writes through these into a QBuffer, so the file appears on disk only complete.
-tmsize_t readDevice(thandle_t device, void* data, tmsize_t size) {
+tmsize_t readDevice(thandle_t device, void* data, tmsize_t size)
+{
     return static_cast<QIODevice*>(device)->read(static_cast<char*>(data), size);
 }
 
-tmsize_t writeDevice(thandle_t device, void* data, tmsize_t size) {
+tmsize_t writeDevice(thandle_t device, void* data, tmsize_t size)
+{
     return static_cast<QIODevice*>(device)->write(static_cast<const char*>(data), size);
 }
 
-toff_t seekDevice(thandle_t device, toff_t offset, int whence) {
+toff_t seekDevice(thandle_t device, toff_t offset, int whence)
+{
     auto* io = static_cast<QIODevice*>(device);
     const qint64 base = whence == SEEK_CUR ? io->pos() : whence == SEEK_END ? io->size() : 0;
     const qint64 position = base + static_cast<qint64>(offset);
     return io->seek(position) ? static_cast<toff_t>(position) : static_cast<toff_t>(-1);
 }
 
-int closeDevice(thandle_t) {
+int closeDevice(thandle_t)
+{
     return 0;
 }
 
-toff_t deviceSize(thandle_t device) {
+toff_t deviceSize(thandle_t device)
+{
     return static_cast<toff_t>(static_cast<QIODevice*>(device)->size());
 }
 
-int noMapping(thandle_t, void**, toff_t*) {
+int noMapping(thandle_t, void**, toff_t*)
+{
     return 0;
 }
 
 void noUnmapping(thandle_t, void*, toff_t) {}
 
 // libtiff's messages for this file only (the handlers are per file, not process-wide).
-int keepMessage(TIFF*, void* message, const char*, const char* format, va_list arguments) {
+int keepMessage(TIFF*, void* message, const char*, const char* format, va_list arguments)
+{
     char text[512];
     std::vsnprintf(text, sizeof text, format, arguments);
     *static_cast<QString*>(message) = QString::fromLocal8Bit(text);
     return 1;
 }
 
-int ignoreWarning(TIFF*, void*, const char*, const char*, va_list) {
+int ignoreWarning(TIFF*, void*, const char*, const char*, va_list)
+{
     return 1;
 }
 
@@ -64,7 +72,8 @@ struct OptionsFree {
     void operator()(TIFFOpenOptions* options) const { TIFFOpenOptionsFree(options); }
 };
 
-uint16_t tiffCompression(TiffCompression compression) {
+uint16_t tiffCompression(TiffCompression compression)
+{
     switch (compression) {
     case TiffCompression::sCCITT:
         return COMPRESSION_CCITTRLE; // 1-D Modified Huffman, without fax framing
@@ -82,7 +91,8 @@ uint16_t tiffCompression(TiffCompression compression) {
     return COMPRESSION_NONE;
 }
 
-bool isBilevel(TiffCompression compression) {
+bool isBilevel(TiffCompression compression)
+{
     return compression == TiffCompression::sCCITT || compression == TiffCompression::sFAXCCITT3 ||
            compression == TiffCompression::sFAXCCITT4;
 }
@@ -96,7 +106,8 @@ struct Layout {
     tmsize_t rowBytes;
 };
 
-Layout layoutFor(const QImage& image, TiffCompression compression) {
+Layout layoutFor(const QImage& image, TiffCompression compression)
+{
     const auto width = static_cast<tmsize_t>(image.width());
     if (isBilevel(compression))
         return {opaqueImage(image).convertToFormat(QImage::Format_Grayscale8), 1, 1, PHOTOMETRIC_MINISWHITE,
@@ -108,7 +119,8 @@ Layout layoutFor(const QImage& image, TiffCompression compression) {
     return {std::move(rgb), samples, 8, PHOTOMETRIC_RGB, width * samples};
 }
 
-void packRow(const Layout& layout, int y, uchar* out) {
+void packRow(const Layout& layout, int y, uchar* out)
+{
     const uchar* line = layout.source.constScanLine(y);
     if (layout.bitsPerSample == 1) {
         packBilevelRow(line, layout.source.width(), out);
@@ -128,7 +140,8 @@ void packRow(const Layout& layout, int y, uchar* out) {
     }
 }
 
-void setFields(TIFF* tiff, const Layout& layout, TiffCompression compression) {
+void setFields(TIFF* tiff, const Layout& layout, TiffCompression compression)
+{
     const QImage& source = layout.source;
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(source.width()));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(source.height()));
@@ -152,11 +165,11 @@ void setFields(TIFF* tiff, const Layout& layout, TiffCompression compression) {
 
 } // namespace
 
-QByteArray encodeTiff(const QImage& image, TiffCompression compression, Progress& progress) {
+QByteArray encodeTiff(const QImage& image, TiffCompression compression, Progress& progress)
+{
     QString message;
     const auto failed = [&message] {
-        return Error(ErrorCode::WriteFailed,
-                     QStringLiteral("The TIFF picture cannot be written: %1").arg(message));
+        return Error(ErrorCode::WriteFailed, QStringLiteral("The TIFF picture cannot be written: %1").arg(message));
     };
     const Layout layout = layoutFor(image, compression);
     QByteArray bytes;
@@ -165,8 +178,8 @@ QByteArray encodeTiff(const QImage& image, TiffCompression compression, Progress
     const std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), &keepMessage, &message);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), &ignoreWarning, nullptr);
-    TiffHandle tiff(TIFFClientOpenExt("picture.tif", "w", &device, &readDevice, &writeDevice, &seekDevice,
-                                      &closeDevice, &deviceSize, &noMapping, &noUnmapping, options.get()));
+    TiffHandle tiff(TIFFClientOpenExt("picture.tif", "w", &device, &readDevice, &writeDevice, &seekDevice, &closeDevice,
+                                      &deviceSize, &noMapping, &noUnmapping, options.get()));
     if (!tiff)
         throw failed();
 

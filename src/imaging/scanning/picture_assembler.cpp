@@ -9,17 +9,20 @@ namespace imaging::scanning {
 
 namespace {
 
-bool isColourChannel(SANE_Frame format) {
+bool isColourChannel(SANE_Frame format)
+{
     return format == SANE_FRAME_RED || format == SANE_FRAME_GREEN || format == SANE_FRAME_BLUE;
 }
 
-int samplesPerPixel(SANE_Frame format) {
+int samplesPerPixel(SANE_Frame format)
+{
     return format == SANE_FRAME_RGB ? 3 : 1;
 }
 
 // 8-bit samples from a line of 1, 8 or 16-bit ones. 16-bit samples come in the host's byte
 // order. A one-bit sample is full or no intensity, except in grey where 1 means black.
-void unpackSamples(const SANE_Byte* line, int depth, bool oneIsBlack, uchar* out, qsizetype count) {
+void unpackSamples(const SANE_Byte* line, int depth, bool oneIsBlack, uchar* out, qsizetype count)
+{
     switch (depth) {
     case 1: {
         const uchar set = oneIsBlack ? 0 : 255;
@@ -39,7 +42,8 @@ void unpackSamples(const SANE_Byte* line, int depth, bool oneIsBlack, uchar* out
     }
 }
 
-void storeChannel(QRgb* pixels, const uchar* samples, int width, SANE_Frame channel) {
+void storeChannel(QRgb* pixels, const uchar* samples, int width, SANE_Frame channel)
+{
     const int shift = channel == SANE_FRAME_RED ? 16 : channel == SANE_FRAME_GREEN ? 8 : 0;
     const QRgb keep = ~(QRgb{0xff} << shift);
     for (int x = 0; x < width; ++x)
@@ -49,9 +53,11 @@ void storeChannel(QRgb* pixels, const uchar* samples, int width, SANE_Frame chan
 } // namespace
 
 PictureAssembler::PictureAssembler(QString deviceName, qint64 pixelLimit)
-    : deviceName_(std::move(deviceName)), pixelLimit_(pixelLimit) {}
+    : deviceName_(std::move(deviceName)), pixelLimit_(pixelLimit)
+{}
 
-void PictureAssembler::beginFrame(const SANE_Parameters& parameters) {
+void PictureAssembler::beginFrame(const SANE_Parameters& parameters)
+{
     const SANE_Frame format = parameters.format;
     if (format != SANE_FRAME_GRAY && format != SANE_FRAME_RGB && !isColourChannel(format))
         refuse(QStringLiteral("a kind of picture this program does not read (%1)").arg(format));
@@ -80,7 +86,8 @@ void PictureAssembler::beginFrame(const SANE_Parameters& parameters) {
     row_ = 0;
 }
 
-void PictureAssembler::append(const SANE_Byte* data, qsizetype size) {
+void PictureAssembler::append(const SANE_Byte* data, qsizetype size)
+{
     while (size > 0) {
         const qsizetype take = std::min(size, static_cast<qsizetype>(line_.size()) - lineFill_);
         std::memcpy(line_.data() + lineFill_, data, static_cast<size_t>(take));
@@ -94,26 +101,29 @@ void PictureAssembler::append(const SANE_Byte* data, qsizetype size) {
     }
 }
 
-bool PictureAssembler::lastFrame() const {
+bool PictureAssembler::lastFrame() const
+{
     // A device that never says "last" must not keep us starting frames.
     return frame_.last_frame != SANE_FALSE || frameIndex_ + 1 >= frameCount_;
 }
 
-int PictureAssembler::percentDone() const {
+int PictureAssembler::percentDone() const
+{
     const qint64 framePercent = std::min<qint64>(100, qint64{row_} * 100 / expectedHeight());
     return std::min(99, static_cast<int>((frameIndex_ * 100 + framePercent) / frameCount_));
 }
 
-QImage PictureAssembler::takePicture() {
+QImage PictureAssembler::takePicture()
+{
     if (height_ == 0)
-        throw Error(ErrorCode::ScannerFailed,
-                    QStringLiteral("The scanner %1 sent no picture").arg(deviceName_));
+        throw Error(ErrorCode::ScannerFailed, QStringLiteral("The scanner %1 sent no picture").arg(deviceName_));
     if (height_ < image_.height())
         return image_.copy(0, 0, image_.width(), height_);
     return std::move(image_);
 }
 
-int PictureAssembler::expectedHeight() const {
+int PictureAssembler::expectedHeight() const
+{
     if (frame_.lines > 0)
         return frame_.lines;
     // A hand scanner does not know; guess a portrait page of the scanned width (1 : 1.41).
@@ -121,15 +131,15 @@ int PictureAssembler::expectedHeight() const {
     return static_cast<int>(std::clamp<qint64>(width + width * 41 / 100, 1, pixelLimit_ / width));
 }
 
-void PictureAssembler::storeLine() {
+void PictureAssembler::storeLine()
+{
     makeRoomFor(row_);
     const int width = image_.width();
     uchar* out = image_.scanLine(row_);
     if (frame_.format == SANE_FRAME_GRAY) {
         unpackSamples(line_.data(), frame_.depth, true, out, width);
     } else {
-        unpackSamples(line_.data(), frame_.depth, false, samples_.data(),
-                      static_cast<qsizetype>(samples_.size()));
+        unpackSamples(line_.data(), frame_.depth, false, samples_.data(), static_cast<qsizetype>(samples_.size()));
         auto* pixels = reinterpret_cast<QRgb*>(out);
         if (frame_.format == SANE_FRAME_RGB) {
             for (int x = 0; x < width; ++x)
@@ -144,7 +154,8 @@ void PictureAssembler::storeLine() {
 
 // Rows come one at a time when the height is unknown (or a device sends more than it said):
 // doubling keeps the copying linear.
-void PictureAssembler::makeRoomFor(int row) {
+void PictureAssembler::makeRoomFor(int row)
+{
     if (row < image_.height())
         return;
     const qint64 maxRows = pixelLimit_ / image_.width();
@@ -155,9 +166,9 @@ void PictureAssembler::makeRoomFor(int row) {
     image_ = std::move(grown);
 }
 
-QImage PictureAssembler::allocate(int rows) const {
-    const QImage::Format format =
-        frame_.format == SANE_FRAME_GRAY ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+QImage PictureAssembler::allocate(int rows) const
+{
+    const QImage::Format format = frame_.format == SANE_FRAME_GRAY ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
     QImage image(frame_.pixels_per_line, rows, format);
     if (image.isNull())
         tooLarge(frame_.pixels_per_line, rows);
@@ -166,15 +177,16 @@ QImage PictureAssembler::allocate(int rows) const {
     return image;
 }
 
-void PictureAssembler::refuse(const QString& reason) const {
+void PictureAssembler::refuse(const QString& reason) const
+{
     throw Error(ErrorCode::ScannerFailed, QStringLiteral("The scanner %1 sends %2").arg(deviceName_, reason));
 }
 
-void PictureAssembler::tooLarge(qint64 width, qint64 rows) const {
-    throw Error(ErrorCode::TooLarge, QStringLiteral("The scan from %1 (%2 × %3 pixels or more) is too large")
-                                         .arg(deviceName_)
-                                         .arg(width)
-                                         .arg(rows));
+void PictureAssembler::tooLarge(qint64 width, qint64 rows) const
+{
+    throw Error(
+        ErrorCode::TooLarge,
+        QStringLiteral("The scan from %1 (%2 × %3 pixels or more) is too large").arg(deviceName_).arg(width).arg(rows));
 }
 
 } // namespace imaging::scanning

@@ -8,26 +8,30 @@ namespace imaging::scanning {
 
 namespace {
 
-QString statusText(SANE_Status status) {
+QString statusText(SANE_Status status)
+{
     return QString::fromUtf8(sane_strstatus(status));
 }
 
 } // namespace
 
-SaneDevice::SaneDevice(const QString& name) : name_(name) {
+SaneDevice::SaneDevice(const QString& name) : name_(name)
+{
     const SANE_Status status = sane_open(name.toUtf8().constData(), &handle_);
     if (status != SANE_STATUS_GOOD)
         throw Error(ErrorCode::ScannerFailed,
                     QStringLiteral("The scanner %1 cannot be opened: %2").arg(name, statusText(status)));
 }
 
-SaneDevice::~SaneDevice() {
+SaneDevice::~SaneDevice()
+{
     // Also after a complete scan: SANE expects it before the handle is used again or closed.
     sane_cancel(handle_);
     sane_close(handle_);
 }
 
-std::optional<SaneOption> SaneDevice::option(const QString& optionName) const {
+std::optional<SaneOption> SaneDevice::option(const QString& optionName) const
+{
     const QByteArray wanted = optionName.toUtf8();
     // Option 0 is always there and holds the number of options.
     SANE_Int count = 0;
@@ -41,31 +45,32 @@ std::optional<SaneOption> SaneDevice::option(const QString& optionName) const {
     return std::nullopt;
 }
 
-QStringList SaneDevice::choices(const QString& optionName) const {
+QStringList SaneDevice::choices(const QString& optionName) const
+{
     const std::optional<SaneOption> found = option(optionName);
     if (!found || found->descriptor.constraint_type != SANE_CONSTRAINT_STRING_LIST)
         return {};
     QStringList entries;
-    for (const SANE_String_Const* entry = found->descriptor.constraint.string_list; *entry != nullptr;
-         ++entry)
+    for (const SANE_String_Const* entry = found->descriptor.constraint.string_list; *entry != nullptr; ++entry)
         entries.append(QString::fromUtf8(*entry));
     return entries;
 }
 
-void SaneDevice::setOption(const SaneOption& option, void* value, const QString& text) {
-    const SANE_Status status =
-        sane_control_option(handle_, option.index, SANE_ACTION_SET_VALUE, value, nullptr);
+void SaneDevice::setOption(const SaneOption& option, void* value, const QString& text)
+{
+    const SANE_Status status = sane_control_option(handle_, option.index, SANE_ACTION_SET_VALUE, value, nullptr);
     if (status != SANE_STATUS_GOOD)
         refuse(QString::fromUtf8(option.descriptor.name), text, statusText(status));
 }
 
-void SaneDevice::refuse(const QString& optionName, const QString& text, const QString& reason) const {
-    throw Error(
-        ErrorCode::ScannerFailed,
-        QStringLiteral("The scanner %1 does not accept %2 = %3: %4").arg(name_, optionName, text, reason));
+void SaneDevice::refuse(const QString& optionName, const QString& text, const QString& reason) const
+{
+    throw Error(ErrorCode::ScannerFailed,
+                QStringLiteral("The scanner %1 does not accept %2 = %3: %4").arg(name_, optionName, text, reason));
 }
 
-SANE_Parameters SaneDevice::start() {
+SANE_Parameters SaneDevice::start()
+{
     SANE_Status status = sane_start(handle_);
     if (status != SANE_STATUS_GOOD)
         fail(status);
@@ -78,7 +83,8 @@ SANE_Parameters SaneDevice::start() {
     return parameters;
 }
 
-bool SaneDevice::waitForData(std::chrono::milliseconds timeout) const {
+bool SaneDevice::waitForData(std::chrono::milliseconds timeout) const
+{
     if (selectFd_ < 0)
         return true;
     pollfd wanted{selectFd_, POLLIN, 0};
@@ -86,7 +92,8 @@ bool SaneDevice::waitForData(std::chrono::milliseconds timeout) const {
     return poll(&wanted, 1, static_cast<int>(timeout.count())) != 0;
 }
 
-std::optional<SANE_Int> SaneDevice::read(SANE_Byte* buffer, SANE_Int capacity) {
+std::optional<SANE_Int> SaneDevice::read(SANE_Byte* buffer, SANE_Int capacity)
+{
     SANE_Int length = 0;
     const SANE_Status status = sane_read(handle_, buffer, capacity, &length);
     if (status == SANE_STATUS_EOF)
@@ -96,9 +103,9 @@ std::optional<SANE_Int> SaneDevice::read(SANE_Byte* buffer, SANE_Int capacity) {
     return length;
 }
 
-void SaneDevice::fail(SANE_Status status) const {
-    throw Error(ErrorCode::ScannerFailed,
-                QStringLiteral("The scanner %1 reports: %2").arg(name_, statusText(status)));
+void SaneDevice::fail(SANE_Status status) const
+{
+    throw Error(ErrorCode::ScannerFailed, QStringLiteral("The scanner %1 reports: %2").arg(name_, statusText(status)));
 }
 
 } // namespace imaging::scanning

@@ -10,7 +10,8 @@ namespace imaging::scanning {
 
 namespace {
 
-SANE_Word switchValue(const SaneDevice& device, const QString& name, const QString& text) {
+SANE_Word switchValue(const SaneDevice& device, const QString& name, const QString& text)
+{
     static const QStringList on{"yes", "true", "on", "1"};
     static const QStringList off{"no", "false", "off", "0"};
     if (on.contains(text, Qt::CaseInsensitive))
@@ -20,8 +21,8 @@ SANE_Word switchValue(const SaneDevice& device, const QString& name, const QStri
     device.refuse(name, text, QStringLiteral("not yes or no"));
 }
 
-SANE_Word numberValue(const SaneDevice& device, const QString& name, const QString& text,
-                      SANE_Value_Type type) {
+SANE_Word numberValue(const SaneDevice& device, const QString& name, const QString& text, SANE_Value_Type type)
+{
     bool ok = false;
     if (type == SANE_TYPE_INT) {
         const int value = text.toInt(&ok);
@@ -38,7 +39,8 @@ SANE_Word numberValue(const SaneDevice& device, const QString& name, const QStri
 
 // Sets an option from text, converted to the option's own type: the same setting is an
 // integer on one device and a fixed-point number on another (resolution is one of them).
-void setOptionText(SaneDevice& device, const QString& name, const QString& text) {
+void setOptionText(SaneDevice& device, const QString& name, const QString& text)
+{
     const std::optional<SaneOption> option = device.option(name);
     if (!option)
         throw Error(ErrorCode::ScannerFailed,
@@ -51,9 +53,8 @@ void setOptionText(SaneDevice& device, const QString& name, const QString& text)
     case SANE_TYPE_FIXED: {
         if (!oneWord)
             device.refuse(name, text, QStringLiteral("the setting takes a list of values"));
-        SANE_Word value = descriptor.type == SANE_TYPE_BOOL
-                              ? switchValue(device, name, text)
-                              : numberValue(device, name, text, descriptor.type);
+        SANE_Word value = descriptor.type == SANE_TYPE_BOOL ? switchValue(device, name, text)
+                                                            : numberValue(device, name, text, descriptor.type);
         device.setOption(*option, &value, text);
         return;
     }
@@ -70,7 +71,8 @@ void setOptionText(SaneDevice& device, const QString& name, const QString& text)
     }
 }
 
-void applyMode(SaneDevice& device, const QString& mode) {
+void applyMode(SaneDevice& device, const QString& mode)
+{
     const QStringList modes = device.choices(QStringLiteral(SANE_NAME_SCAN_MODE));
     for (const QString& offered : modes) {
         if (offered.compare(mode, Qt::CaseInsensitive) == 0) {
@@ -78,9 +80,8 @@ void applyMode(SaneDevice& device, const QString& mode) {
             return;
         }
     }
-    const bool greyLineart =
-        mode.compare(QStringLiteral(SANE_VALUE_SCAN_MODE_LINEART), Qt::CaseInsensitive) == 0 &&
-        modes.contains(QStringLiteral(SANE_VALUE_SCAN_MODE_GRAY));
+    const bool greyLineart = mode.compare(QStringLiteral(SANE_VALUE_SCAN_MODE_LINEART), Qt::CaseInsensitive) == 0 &&
+                             modes.contains(QStringLiteral(SANE_VALUE_SCAN_MODE_GRAY));
     if (!greyLineart) {
         // The device's own answer says best why it does not take the mode.
         setOptionText(device, QStringLiteral(SANE_NAME_SCAN_MODE), mode);
@@ -92,12 +93,12 @@ void applyMode(SaneDevice& device, const QString& mode) {
 
 } // namespace
 
-void applySettings(SaneDevice& device, const ScanSettings& settings) {
+void applySettings(SaneDevice& device, const ScanSettings& settings)
+{
     if (!settings.mode.isEmpty())
         applyMode(device, settings.mode);
     if (settings.resolution > 0)
-        setOptionText(device, QStringLiteral(SANE_NAME_SCAN_RESOLUTION),
-                      QString::number(settings.resolution));
+        setOptionText(device, QStringLiteral(SANE_NAME_SCAN_RESOLUTION), QString::number(settings.resolution));
     for (const auto& [name, value] : settings.options)
         setOptionText(device, name, value);
 }

@@ -7,12 +7,14 @@
 
 namespace paradox::test {
 
-std::vector<FieldDef> albumFields() {
+std::vector<FieldDef> albumFields()
+{
     return {longField("ID"),     alphaField("NAAM", 40), memoField("MEMO"),
             binaryField("FOTO"), logicalField("MARK"),   shortField("KLEIN")};
 }
 
-std::vector<FieldChange> changesFor(const Row& row) {
+std::vector<FieldChange> changesFor(const Row& row)
+{
     auto orNull = [](auto&& value, bool empty) -> Value { return empty ? Value(Null{}) : Value(value); };
     return {{0, row.id},
             {1, orNull(row.name, row.name.empty())},
@@ -22,20 +24,22 @@ std::vector<FieldChange> changesFor(const Row& row) {
             {5, row.small ? Value(*row.small) : Value(Null{})}};
 }
 
-std::vector<FieldChange> changesThroughFile(const Row& row, const std::filesystem::path& file) {
+std::vector<FieldChange> changesThroughFile(const Row& row, const std::filesystem::path& file)
+{
     writeFile(file, row.picture);
     std::vector<FieldChange> changes = changesFor(row);
     changes[3].value = FileContent{file};
     return changes;
 }
 
-Row makeRow(std::int64_t id, int version, std::size_t pictureSize) {
+Row makeRow(std::int64_t id, int version, std::size_t pictureSize)
+{
     Row row;
     row.id = id;
     row.name = "Foto " + std::to_string(id) + " v" + std::to_string(version) + " – zee";
-    row.memo = id % 4 == 0 ? ""
-                           : std::string(static_cast<std::size_t>(id % 7) * 300 + 1,
-                                         static_cast<char>('a' + version % 26));
+    row.memo = id % 4 == 0
+                   ? ""
+                   : std::string(static_cast<std::size_t>(id % 7) * 300 + 1, static_cast<char>('a' + version % 26));
     row.picture = noise(pictureSize, static_cast<std::uint32_t>(id * 1000 + version));
     row.mark = (id + version) % 2 == 0;
     if (id % 3 != 0)
@@ -43,7 +47,8 @@ Row makeRow(std::int64_t id, int version, std::size_t pictureSize) {
     return row;
 }
 
-void expectRows(const Table& table, const std::vector<Row>& rows) {
+void expectRows(const Table& table, const std::vector<Row>& rows)
+{
     ASSERT_EQ(table.recordCount(), rows.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
         SCOPED_TRACE("record " + std::to_string(r));
@@ -58,7 +63,8 @@ void expectRows(const Table& table, const std::vector<Row>& rows) {
 }
 
 void expectRowsThroughPxlib(const std::filesystem::path& db, const std::vector<Row>& rows,
-                            const std::filesystem::path& scratch) {
+                            const std::filesystem::path& scratch)
+{
     const OracleTable oracle = readWithPxlib(db, scratch);
     ASSERT_EQ(oracle.records.size(), rows.size());
     auto bytesOf = [](const OracleValue& value) {

@@ -8,40 +8,47 @@
 
 namespace paradox::test {
 
-Pipe::Pipe() {
+Pipe::Pipe()
+{
     if (::pipe(fds_) != 0)
         throw std::runtime_error("cannot create a pipe");
 }
 
-Pipe::~Pipe() {
+Pipe::~Pipe()
+{
     closeRead();
     closeWrite();
 }
 
-void Pipe::closeRead() {
+void Pipe::closeRead()
+{
     if (fds_[0] >= 0)
         ::close(fds_[0]);
     fds_[0] = -1;
 }
 
-void Pipe::closeWrite() {
+void Pipe::closeWrite()
+{
     if (fds_[1] >= 0)
         ::close(fds_[1]);
     fds_[1] = -1;
 }
 
-void Pipe::signal() {
+void Pipe::signal()
+{
     const char byte = 1;
     if (::write(fds_[1], &byte, 1) != 1)
         throw std::runtime_error("cannot write to a pipe");
 }
 
-bool Pipe::wait() {
+bool Pipe::wait()
+{
     char byte = 0;
     return ::read(fds_[0], &byte, 1) == 1;
 }
 
-pid_t spawn(const std::function<void()>& body) {
+pid_t spawn(const std::function<void()>& body)
+{
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child < 0)
@@ -59,7 +66,8 @@ pid_t spawn(const std::function<void()>& body) {
     return child;
 }
 
-int finish(pid_t child) {
+int finish(pid_t child)
+{
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);

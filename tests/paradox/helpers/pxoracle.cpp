@@ -15,20 +15,24 @@ namespace paradox::test {
 
 namespace {
 
-void collectError(pxdoc_t*, int, const char* message, void* data) {
+void collectError(pxdoc_t*, int, const char* message, void* data)
+{
     static_cast<OracleTable*>(data)->errors.emplace_back(message);
 }
 
-bool isInteger(int type) {
+bool isInteger(int type)
+{
     return type == pxfShort || type == pxfLong || type == pxfDate || type == pxfTime || type == pxfAutoInc ||
            type == pxfLogical;
 }
 
-bool isDouble(int type) {
+bool isDouble(int type)
+{
     return type == pxfNumber || type == pxfCurrency || type == pxfTimestamp;
 }
 
-OracleValue convert(const pxval_t& value) {
+OracleValue convert(const pxval_t& value)
+{
     if (value.isnull)
         return std::monostate{};
     if (isInteger(value.type))
@@ -41,7 +45,8 @@ OracleValue convert(const pxval_t& value) {
 
 } // namespace
 
-OracleTable readWithPxlib(const std::filesystem::path& db, const std::filesystem::path& scratch) {
+OracleTable readWithPxlib(const std::filesystem::path& db, const std::filesystem::path& scratch)
+{
     OracleTable table;
     pxdoc_t* doc = PX_new3(collectError, nullptr, nullptr, nullptr, &table);
     if (PX_open_file(doc, db.c_str()) < 0) {
@@ -61,8 +66,7 @@ OracleTable readWithPxlib(const std::filesystem::path& db, const std::filesystem
     }
     const pxfield_t* fields = PX_get_fields(doc);
     for (int i = 0; i < PX_get_num_fields(doc); ++i)
-        table.fields.push_back(
-            {fields[i].px_fname, static_cast<unsigned char>(fields[i].px_ftype), fields[i].px_flen});
+        table.fields.push_back({fields[i].px_fname, static_cast<unsigned char>(fields[i].px_ftype), fields[i].px_flen});
     for (int r = 0; r < PX_get_num_records(doc); ++r) {
         pxval_t** values = PX_retrieve_record(doc, r);
         std::vector<OracleValue> record;
@@ -80,7 +84,8 @@ OracleTable readWithPxlib(const std::filesystem::path& db, const std::filesystem
     return table;
 }
 
-std::string toUtf8(const Bytes& text, int codePage) {
+std::string toUtf8(const Bytes& text, int codePage)
+{
     const auto end = std::find(text.begin(), text.end(), std::uint8_t{0});
     std::string input(text.begin(), end);
     if (codePage == 65001)

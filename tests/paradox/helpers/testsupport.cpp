@@ -9,25 +9,30 @@
 
 namespace paradox::test {
 
-std::filesystem::path fixtureDir() {
+std::filesystem::path fixtureDir()
+{
     return std::filesystem::path(KADRIX_SHARED_DIR) / "fixtures" / "paradox" / "borland";
 }
 
-std::filesystem::path fixture(const std::string& relative) {
+std::filesystem::path fixture(const std::string& relative)
+{
     return fixtureDir() / relative;
 }
 
-Bytes readFile(const std::filesystem::path& path) {
+Bytes readFile(const std::filesystem::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
+void writeFile(const std::filesystem::path& path, const Bytes& bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-Bytes noise(std::size_t size, std::uint32_t seed) {
+Bytes noise(std::size_t size, std::uint32_t seed)
+{
     std::mt19937 random(seed);
     Bytes bytes(size);
     for (auto& b : bytes)
@@ -35,11 +40,11 @@ Bytes noise(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
-std::filesystem::path copyTable(const std::filesystem::path& db, const std::filesystem::path& folder) {
+std::filesystem::path copyTable(const std::filesystem::path& db, const std::filesystem::path& folder)
+{
     const auto target = folder / db.filename();
     std::filesystem::copy_file(db, target, std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::permissions(target, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
+    std::filesystem::permissions(target, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
     const auto blobs = Table::blobPathFor(db);
     if (std::filesystem::exists(blobs)) {
         const auto blobTarget = folder / blobs.filename();
@@ -50,7 +55,8 @@ std::filesystem::path copyTable(const std::filesystem::path& db, const std::file
     return target;
 }
 
-std::string sha256(const Bytes& bytes) {
+std::string sha256(const Bytes& bytes)
+{
     return Sha256::hex(Sha256::of(bytes));
 }
 

@@ -11,10 +11,10 @@
 namespace paradox::test {
 
 // Skips the calling test when the Borland fixtures are not there.
-#define REQUIRE_FIXTURES()                                                                                   \
-    do {                                                                                                     \
-        if (!std::filesystem::exists(::paradox::test::fixtureDir()))                                         \
-            GTEST_SKIP() << "Borland fixtures not found in " << ::paradox::test::fixtureDir();               \
+#define REQUIRE_FIXTURES()                                                                                             \
+    do {                                                                                                               \
+        if (!std::filesystem::exists(::paradox::test::fixtureDir()))                                                   \
+            GTEST_SKIP() << "Borland fixtures not found in " << ::paradox::test::fixtureDir();                         \
     } while (false)
 
 std::filesystem::path fixtureDir();

@@ -16,6 +16,7 @@
 #include "app/main.h"
 #include "app/program.h"
 #include "benchalbum.h"
+#include "benchprogram.h"
 #include "benchsupport.h"
 #include "timing.h"
 #include "data/albumcreation.h"
@@ -87,13 +88,8 @@ void row(const char* what, double ours, const char* target)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir work;
-    qputenv("XDG_CONFIG_HOME", work.filePath("config").toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
-    TApplication app(argc, argv);
-    imaging::initialise();
+    BenchProgram bench(argc, argv);
+    const QTemporaryDir& work = bench.work;
     constexpr int photoCount = 50;
     std::printf("making %d photos of 6000x4000 ...\n", photoCount);
     const auto started = Clock::now();

@@ -13,6 +13,7 @@
 #include "app/main.h"
 #include "app/program.h"
 #include "benchalbum.h"
+#include "benchprogram.h"
 #include "benchsupport.h"
 #include "timing.h"
 #include "data/albumcreation.h"
@@ -63,13 +64,8 @@ QStringList writeFiles(const QString& folder, int count)
 int main(int argc, char** argv)
 {
     const int count = argc > 1 ? std::atoi(argv[1]) : 1000;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir work;
-    qputenv("XDG_CONFIG_HOME", work.filePath("config").toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", work.path().toLocal8Bit());
-    TApplication app(argc, argv);
-    imaging::initialise();
+    BenchProgram bench(argc, argv);
+    const QTemporaryDir& work = bench.work;
     QDir(work.path()).mkdir("in");
     const QStringList files = writeFiles(work.filePath("in"), count);
 

@@ -7,6 +7,7 @@
 
 #include "imaging/pdbmultiimage.h"
 #include "programfixture.h"
+#include "support/sanetestbackend.h"
 
 namespace fs = std::filesystem;
 
@@ -29,6 +30,7 @@ protected:
                                             << "test-picture \"Solid white\"\nbr_x 10.0\nbr_y 8.0\n"
                                             << "read-status-code \"" << readStatus << "\"\n";
         configuredBefore = folder.string();
+        keepSaneTestBackendLoaded();
         qputenv("SANE_CONFIG_DIR", configuredBefore.c_str());
     }
     void openAlbum()

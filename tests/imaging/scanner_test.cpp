@@ -3,16 +3,15 @@
 #include "imaging/error.h"
 #include "imaging/scanner.h"
 #include "imaging/scanning/picture_assembler.h"
+#include "support/sanetestbackend.h"
 #include "support/tempdir.h"
 
 #include <algorithm>
 #include <atomic>
-#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
-#include <pthread.h>
 #include <QColor>
 #include <QImage>
 #include <set>
@@ -23,18 +22,6 @@ using imaging::ErrorCode;
 using imaging::ScanSettings;
 using imaging::TaskControl;
 using Options = std::vector<std::pair<QString, QString>>;
-
-// SANE's test backend produces each picture on a thread that asks for asynchronous
-// cancellation, and cancels it at the end of every pass, often while it frees its buffer: the
-// thread then leaves the allocator locked and the process hangs. The test program exports this
-// function (ENABLE_EXPORTS), so the backend gets it instead of the C library's and its thread
-// is cancelled only where it waits (write, sleep).
-extern "C" int pthread_setcanceltype(int, int* oldType)
-{
-    using SetCancelType = int (*)(int, int*);
-    static const auto real = reinterpret_cast<SetCancelType>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
-    return real(PTHREAD_CANCEL_DEFERRED, oldType);
-}
 
 void PrintTo(const QString& text, std::ostream* out)
 {
@@ -54,9 +41,7 @@ void writeBackendList(const TempDir& config, const char* backends)
 struct SaneConfig {
     SaneConfig()
     {
-        // sane_exit unloads the backend, after which LeakSanitizer cannot name the backend's
-        // own leaks (tests/lsan.supp); an extra reference keeps it loaded.
-        dlopen("/usr/lib/x86_64-linux-gnu/sane/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
+        keepSaneTestBackendLoaded();
         writeBackendList(dir, "test\n");
         std::filesystem::copy_file("/etc/sane.d/test.conf", dir / "test.conf");
         qputenv("SANE_CONFIG_DIR", QByteArray::fromStdString(dir.str()));

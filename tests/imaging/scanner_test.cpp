@@ -60,6 +60,14 @@ template <typename Case> std::string caseName(const testing::TestParamInfo<Case>
     return info.param.name;
 }
 
+// Test output names a case rather than dumping its bytes.
+template <typename Case>
+    requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& aCase, std::ostream* out)
+{
+    *out << aCase.name;
+}
+
 ScanSettings with(ScanSettings settings, const Options& extra)
 {
     settings.options.insert(settings.options.end(), extra.begin(), extra.end());

@@ -11,6 +11,7 @@ TForm4::TForm4(QWidget* parent) : TModalForm(parent)
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Password"));
     setFixedClientSize(293, 162);
+    setCentredOnScreen();
 
     Label1 = new QLabel(QStringLiteral("Password to access this database:"), this);
     MaskEdit1 = new QLineEdit(this);

@@ -48,7 +48,8 @@ TForm8::TForm8(QWidget* parent) : TModalForm(parent)
     layout->addWidget(Label3);
     layout->addWidget(Edit1);
     layout->addLayout(buttons);
-    resize(420, 440);
+    setFixedClientSize(420, 440);
+    setCentredOnScreen();
     setTabOrder(DriveComboBox1, DirectoryListBox1);
     setTabOrder(DirectoryListBox1, Edit1);
     setTabOrder(Edit1, BitBtn2);

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 
 TModalForm::TModalForm(QWidget* parent) : QDialog(parent)
 {
@@ -10,6 +11,12 @@ TModalForm::TModalForm(QWidget* parent) : QDialog(parent)
 
 TModalResult TModalForm::ShowModal()
 {
+    if (centredOnScreen_) {
+        QScreen* shownOn = parentWidget() ? parentWidget()->screen() : screen();
+        QRect placed(QPoint(), frameGeometry().size());
+        placed.moveCenter(shownOn->availableGeometry().center());
+        move(placed.topLeft());
+    }
     return exec() == QDialog::Accepted ? TModalResult::mrOk : TModalResult::mrCancel;
 }
 

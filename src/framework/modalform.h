@@ -20,7 +20,12 @@ public:
 protected:
     // A fixed-size window whose client area is width × height.
     void setFixedClientSize(int width, int height);
+    // Shows the window in the middle of the screen rather than over its parent.
+    void setCentredOnScreen() { centredOnScreen_ = true; }
     // The OK (default) and Cancel buttons, named as the window's designer named them,
     // closing the window with their result; returned as a right-aligned row.
     QHBoxLayout* okCancelRow(QPushButton*& ok, const char* okName, QPushButton*& cancel, const char* cancelName);
+
+private:
+    bool centredOnScreen_ = false;
 };

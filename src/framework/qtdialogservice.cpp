@@ -31,7 +31,9 @@ std::optional<QString> QtDialogService::openFile(QWidget* parent, const FileDial
     QFileDialog dialog(parent);
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    // A typed name is handed over as it stands, existing or not: the command reports what
+    // it cannot open.
+    dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

@@ -69,7 +69,7 @@ void TMMOpenDialog::createControls()
     kinds_ = new QComboBox(this);
     kinds_->setObjectName(QStringLiteral("FileKindComboBox"));
     for (const OpenFileKind& kind : openFileKinds())
-        kinds_->addItem(kind.label(), kind.masks);
+        kinds_->addItem(kind.name, kind.masks);
     files_->setMask(openFileKinds().front().masks);
     preview_ = new PicturePreview(this);
     preview_->setObjectName(QStringLiteral("Preview"));

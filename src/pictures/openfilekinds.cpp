@@ -2,11 +2,6 @@
 
 #include <QStringList>
 
-QString OpenFileKind::label() const
-{
-    return masks.contains(QLatin1Char(';')) ? name : QStringLiteral("%1 (%2)").arg(name, masks);
-}
-
 const QList<OpenFileKind>& openFileKinds()
 {
     static const QList<OpenFileKind> kinds = [] {

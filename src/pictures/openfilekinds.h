@@ -8,9 +8,6 @@
 struct OpenFileKind {
     QString name;  // "All", "BMP", ...
     QString masks; // "*.BMP", or several separated by semicolons
-
-    // How the kind is offered: "All" alone, the others with their mask, "BMP (*.BMP)".
-    QString label() const;
 };
 
 const QList<OpenFileKind>& openFileKinds();

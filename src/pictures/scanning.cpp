@@ -61,8 +61,14 @@ template <typename Work> auto behindProgressWindow(QWidget* owner, const QString
 
 void TForm1::Select1Click()
 {
-    const std::vector<imaging::ScannerDevice> devices = behindProgressWindow(
-        this, tr("Looking for scanners..."), [](const imaging::TaskControl&) { return imaging::listScanners(); });
+    std::vector<imaging::ScannerDevice> devices;
+    try {
+        devices = behindProgressWindow(this, tr("Looking for scanners..."),
+                                       [](const imaging::TaskControl&) { return imaging::listScanners(); });
+    } catch (const imaging::Error& error) {
+        PDBMultiImage1->reportError(error.codeValue(), error.text());
+        return;
+    }
     const QString caption = tr("Select Scanner");
     if (devices.empty()) {
         dialogs().showInformation(this, caption, tr("No scanner was found."));

@@ -1,10 +1,11 @@
 // Making, opening and deleting albums.
 #include <QAction>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
 
 #include <fstream>
-#include <QPushButton>
 
 #include "data/paswoord.h"
 #include "dbmanage/newbase.h"
@@ -122,15 +123,23 @@ TEST_F(AlbumsTest, TheNewDatabaseWindowKeepsItsFolderAndName)
     answerNewDatabase(dir("place"), "first");
     form().New1Click();
     QString folderShown, nameShown;
+    QRect placed;
+    QSize smallest, largest;
     modals.onNextModal([&](QDialog& dialog) {
         auto& window = static_cast<TForm8&>(dialog);
         folderShown = window.location();
         nameShown = window.Edit1->text();
+        placed = window.frameGeometry();
+        smallest = window.minimumSize();
+        largest = window.maximumSize();
         window.BitBtn1->click();
     });
     form().New1Click();
     EXPECT_EQ(folderShown, dir("place"));
     EXPECT_EQ(nameShown, "first");
+    EXPECT_EQ(smallest, largest) << "a fixed border";
+    const QPoint screenCentre = form().screen()->availableGeometry().center();
+    EXPECT_LE((placed.center() - screenCentre).manhattanLength(), 2) << "centred on the screen";
 }
 
 TEST_F(AlbumsTest, OpenCutsTheChosenPathAtItsLastDot)

@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "framework/errordisplay.h"
+#include "framework/application.h"
 #include "imaging/initialise.h"
 
 struct BenchProgram {

@@ -22,7 +22,7 @@
 #include "data/albumcreation.h"
 #include "data/data.h"
 #include "data/schema.h"
-#include "framework/errordisplay.h"
+#include "framework/application.h"
 #include "framework/qtdialogservice.h"
 #include "imaging/encoder.h"
 #include "imaging/initialise.h"

@@ -7,7 +7,7 @@
 
 #include "app/main.h"
 #include "app/program.h"
-#include "framework/errordisplay.h"
+#include "framework/application.h"
 #include "framework/qtdialogservice.h"
 #include "imaging/initialise.h"
 

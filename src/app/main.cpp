@@ -15,6 +15,7 @@
 #include "framework/dblabel.h"
 #include "framework/dbmemo.h"
 #include "framework/dbstatestatus.h"
+#include "framework/application.h"
 #include "framework/dialogservice.h"
 #include "framework/handlerguard.h"
 #include "framework/statuspanes.h"
@@ -50,16 +51,18 @@ TForm1::TForm1(DialogService& dialogs, QWidget* parent) : QMainWindow(parent), d
     buildMenu();
     MMOpenDialog1 = new TMMOpenDialog(this);
     connectCommands();
+    RzSplitter3->installEventFilter(this);
     idleTimer_ = new QTimer(this);
     idleTimer_->setInterval(100);
     connect(idleTimer_, &QTimer::timeout, this, guarded([this] { MyIdleHandler(); }));
-    // Key preview: the window sees every key before the focused control does.
-    qApp->installEventFilter(this);
+    if (auto* application = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        application->setKeyPreview(this, [this](const QKeyEvent& key) { previewKey(key); });
 }
 
 TForm1::~TForm1()
 {
-    qApp->removeEventFilter(this);
+    if (auto* application = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        application->setKeyPreview(nullptr, {});
 }
 
 void TForm1::setDataModule(Tdb& db)
@@ -193,10 +196,12 @@ void TForm1::BitBtn1Click()
     close();
 }
 
-void TForm1::resizeEvent(QResizeEvent* event)
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    QMainWindow::resizeEvent(event);
-    FormResize();
+    // The window's resize is handled once its layout has given the splitter its new size.
+    if (watched == RzSplitter3 && event->type() == QEvent::Resize)
+        FormResize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::FormResize()
@@ -208,23 +213,14 @@ void TForm1::FormResize()
     RzSplitter3->setSizes({upper, std::max(0, total - upper - RzSplitter3->handleWidth())});
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
+void TForm1::previewKey(const QKeyEvent& key)
 {
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    auto* widget = qobject_cast<QWidget*>(watched);
-    // The key is seen once, where it is first delivered, and only when it was typed in this
-    // window; the focused control gets it afterwards in every case.
-    const bool firstDelivery =
-        widget && (widget == QApplication::focusWidget() || (!QApplication::focusWidget() && widget == this));
-    if (!firstDelivery || widget->window() != this)
-        return QMainWindow::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool plainCharacter = !key->text().isEmpty() && key->text().at(0).isPrint() &&
-                                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (plainCharacter)
-        guarded([this, character = key->text().at(0)] { FormKeyPress(character); })();
-    return false;
+    // Keys that type a character; Tab moves the focus, and Alt or Meta with a key reach the
+    // menus rather than type.
+    const bool typesACharacter = !key.text().isEmpty() && key.key() != Qt::Key_Tab && key.key() != Qt::Key_Backtab &&
+                                 !(key.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+    if (typesACharacter)
+        guarded([this, character = key.text().at(0)] { FormKeyPress(character); })();
 }
 
 void TForm1::FormKeyPress(QChar key)

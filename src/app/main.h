@@ -12,6 +12,7 @@
 #include <string>
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -247,10 +248,11 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Every key typed in this window comes here first, then goes on to the focused control.
+    void previewKey(const QKeyEvent& key);
     void buildLayout();
     void buildMenu();
     void connectCommands();

@@ -4,7 +4,7 @@
 #include "data/data.h"
 #include "data/paswoord.h"
 #include "dbmanage/move.h"
-#include "framework/errordisplay.h"
+#include "framework/application.h"
 #include "dbmanage/newbase.h"
 #include "dbmanage/opties.h"
 #include "views/Thumb.h"

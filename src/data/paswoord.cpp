@@ -3,8 +3,25 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// Masks each typed character with "*" rather than the style's own bullet.
+class StarMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+} // namespace
 
 TForm4::TForm4(QWidget* parent) : TModalForm(parent)
 {
@@ -17,6 +34,9 @@ TForm4::TForm4(QWidget* parent) : TModalForm(parent)
     MaskEdit1 = new QLineEdit(this);
     MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
     MaskEdit1->setEchoMode(QLineEdit::Password);
+    auto* masking = new StarMaskStyle;
+    masking->setParent(MaskEdit1);
+    MaskEdit1->setStyle(masking);
     MaskEdit1->setAccessibleName(QStringLiteral("Password"));
     Label1->setBuddy(MaskEdit1);
 

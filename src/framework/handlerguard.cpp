@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "framework/errordisplay.h"
+#include "framework/application.h"
 
 void showHandlerError(const QString& text)
 {

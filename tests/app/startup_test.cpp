@@ -1,6 +1,10 @@
 // Start-up and shutdown round trips through a private reg.db.
 #include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSplitter>
 #include <QToolButton>
 
 #include "framework/statuspanes.h"
@@ -34,6 +38,19 @@ TEST_F(ProgramTest, GeometryIsRestoredAtStartAndSavedAtShutdown)
     EXPECT_EQ(saved.y, 90);
     EXPECT_EQ(saved.dx, outer.width());
     EXPECT_EQ(saved.dy, outer.height());
+}
+
+TEST_F(ProgramTest, TheLowerPaneKeepsItsHeightAsTheWindowIsSized)
+{
+    // The splitter bar sits 220 pixels above the window's outer bottom edge.
+    const auto barPosition = [this] { return form().RzSplitter3->sizes().constFirst(); };
+    writeRegDb({264, 52, 742, 630});
+    start();
+    EXPECT_EQ(barPosition(), form().frameGeometry().height() - 220) << "at the stored size";
+    const int lowerPane = form().RzSplitter3->sizes().constLast();
+    form().resize(form().width(), form().height() + 150);
+    EXPECT_EQ(barPosition(), form().frameGeometry().height() - 220);
+    EXPECT_EQ(form().RzSplitter3->sizes().constLast(), lowerPane);
 }
 
 TEST_F(ProgramTest, AMaximisedWindowKeepsTheGeometrySavedEarlier)
@@ -168,6 +185,33 @@ TEST_F(ProgramTest, TypingWithoutAnAlbumAsksForOneToOpen)
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].request.title, "Open a Database");
     EXPECT_EQ(dialogs.asked[0].request.filters, QStringList{"Databases (*.mb)"});
+}
+
+TEST_F(ProgramTest, EachCharacterKeyWithoutAnAlbumAsksOnceWhereverItIsTyped)
+{
+    start();
+    QWidget* picture = form().PDBMultiImage1;
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    picture->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), picture);
+    // A real dialog takes the focus away while it is up.
+    dialogs.whileShown = [] {
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+    };
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Escape}) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        dialogs.asked.clear();
+        dialogs.answerCancel();
+        picture->setFocus();
+        QTest::keyClick(picture, key);
+        EXPECT_EQ(dialogs.asked.size(), 1u);
+    }
+    dialogs.asked.clear();
+    QTest::keyClick(form().Edit1, Qt::Key_Tab);
+    QTest::keyClick(form().Edit1, Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(dialogs.asked.empty()) << "moving the focus and menu access keys are not typing";
 }
 
 TEST_F(ProgramTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn)

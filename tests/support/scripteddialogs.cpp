@@ -2,11 +2,13 @@
 
 std::optional<ScriptedDialogService::Answer> ScriptedDialogService::next()
 {
+    if (whileShown)
+        whileShown();
     if (answers_.empty()) {
         ++unexpected;
         return std::nullopt;
     }
-    Answer answer = answers_.front();
+    std::optional<Answer> answer(std::move(answers_.front()));
     answers_.pop_front();
     return answer;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -27,6 +28,10 @@ public:
     void answerPaths(const QStringList& paths) { answers_.push_back(paths); }
     void answerCancel() { answers_.push_back(Cancel{}); }
     void answerYes(bool yes) { answers_.push_back(yes); }
+
+    // Runs while each dialog is up, for what a real modal window does to the program meanwhile
+    // (taking the focus, for one).
+    std::function<void()> whileShown;
 
     std::vector<AskedDialog> asked;
     QStringList errors; // texts of the error boxes shown

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "framework/errordisplay.h"
+#include "framework/application.h"
 #include "imaging/initialise.h"
 
 int main(int argc, char** argv)

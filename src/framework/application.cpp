@@ -1,5 +1,6 @@
-#include "framework/errordisplay.h"
+#include "framework/application.h"
 
+#include <QKeyEvent>
 #include <QMessageBox>
 
 #include <exception>
@@ -17,9 +18,20 @@ void TApplication::showError(const QString& text)
         QMessageBox::critical(parent, applicationName(), text);
 }
 
+void TApplication::setKeyPreview(QWidget* window, std::function<void(const QKeyEvent&)> preview)
+{
+    keyPreviewWindow_ = window;
+    keyPreview_ = window ? std::move(preview) : nullptr;
+}
+
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
+        // A key comes here once, for the control it is typed into; passing it on to that
+        // control's parents happens inside QApplication::notify.
+        if (event->type() == QEvent::KeyPress && keyPreviewWindow_ && receiver->isWidgetType() &&
+            static_cast<QWidget*>(receiver)->window() == keyPreviewWindow_)
+            keyPreview_(*static_cast<QKeyEvent*>(event));
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
         showError(QString::fromUtf8(error.what()));

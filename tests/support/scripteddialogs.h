@@ -26,7 +26,7 @@ public:
     // Answers, used in the order queued, by whatever dialog comes next.
     void answerPath(const QString& path) { answers_.push_back(QStringList{path}); }
     void answerPaths(const QStringList& paths) { answers_.push_back(paths); }
-    void answerCancel() { answers_.push_back(Cancel{}); }
+    void answerCancel() { answers_.emplace_back(std::in_place_type<Cancel>); }
     void answerYes(bool yes) { answers_.push_back(yes); }
 
     // Runs while each dialog is up, for what a real modal window does to the program meanwhile

@@ -29,13 +29,14 @@ void pointAt(TTable& table, const std::string& directory, const std::string& tab
 
 void TForm1::closeAlbum()
 {
-    if (!albumOpen())
-        return;
-    SpeedButton7Click();
     Tdb& tables = db();
-    for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
-        if (table->active())
-            table->refresh();
+    if (albumOpen()) {
+        SpeedButton7Click();
+        for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
+            if (table->active())
+                table->refresh();
+    }
+    // Also the tables a failed activation left open without an album.
     for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
         table->close();
 }

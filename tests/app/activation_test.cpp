@@ -145,6 +145,15 @@ TEST_F(ProgramTest, AFailingActivationIsReportedAndSwitchesAutomaticOpeningOff)
     start();
     EXPECT_EQ(form().windowTitle(), "Error: ActivateDatabase");
     EXPECT_FALSE(form().albumOpen());
+
+    // The settings table the failed activation left open does not keep other albums out.
+    createAlbum(albumDir(), "sound", {{"", "one"}});
+    dialogs.answerPath(QString::fromStdString(albumDir() + "/sound.mb"));
+    form().Open1Click();
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(db().Table3.tableName(), "sound2.db");
+    form().closeAlbum();
     stop();
     EXPECT_FALSE(readRegDb().autoOpen);
 }

@@ -27,6 +27,19 @@ void refuseUnsafeName(const QString& name)
                 .toStdString());
 }
 
+// The category and settings tables of album "trip" are trip1.db and trip2.db, the picture
+// table of albums "trip1" and "trip2" (which alone have a blob file beside them): creating
+// "trip" next to such an album would destroy its pictures.
+void refuseNameOfAnotherAlbumsTables(const std::string& location, const std::string& name)
+{
+    for (const char* suffix : {"1", "2"}) {
+        const std::string other = name + suffix;
+        if (std::filesystem::exists(location + other + ".mb"))
+            throw std::runtime_error("\"" + name + "\" cannot be used as a database name here: its tables would replace "
+                                     "those of the database \"" + other + "\" in this folder. Nothing was created.");
+    }
+}
+
 void pointAt(TTable& table, const std::string& location, const std::string& tableName)
 {
     table.setDatabaseName(location);
@@ -52,6 +65,7 @@ void TForm1::New1Click()
         location += '/';
     if (std::filesystem::exists(location + schema::pictureTableName(name)))
         return;
+    refuseNameOfAnotherAlbumsTables(location, name);
 
     closeAlbum();
     createAlbumTables(location, name);

@@ -100,6 +100,23 @@ TEST_F(AlbumsTest, NewReplacesAStrayCategoryTable)
     EXPECT_EQ(db().Table2.recordCount(), 0);
 }
 
+TEST_F(AlbumsTest, NewRefusesANameWhoseTablesAreAnotherAlbumsPictures)
+{
+    createAlbum(albumDir(), "trip1", {{"", "kept"}});
+    const auto before = fs::file_size(albums.path() / "trip1.mb");
+    answerNewDatabase(dir(), "trip");
+    form().New1->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("\"trip1\"")) << dialogs.errors[0].toStdString();
+    EXPECT_FALSE(exists("trip.db"));
+    EXPECT_EQ(fs::file_size(albums.path() / "trip1.mb"), before);
+    EXPECT_EQ(openAlbumName(), "current.db") << "the open album stays open";
+    dialogs.answerPath(dir() + "/trip1.mb");
+    form().Open1Click();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(db().Table1.recordCount(), 1);
+}
+
 TEST_F(AlbumsTest, NewRefusesNamesThatWouldLeaveTheChosenFolder)
 {
     fs::create_directory(albums.path() / "sub");

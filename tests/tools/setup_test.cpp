@@ -89,3 +89,33 @@ TEST_F(SetupTest, TheSampleAlbumIsOpenedAtTheFirstStart)
     EXPECT_EQ(settings.fieldByName("DELAY").asInteger(), 20);
     EXPECT_EQ(runSetup("--bogus"), 2 << 8) << "a wrong option is a usage error";
 }
+
+TEST_F(SetupTest, AnExistingSampleAlbumIsKeptWhenTheSettingsAreMadeAgain)
+{
+    ASSERT_EQ(runSetup("--sample"), 0);
+    fs::path album;
+    int pictureCount = 0;
+    {
+        TTable reg;
+        openTable(reg, regDbFolder(), "reg.db");
+        album = reg.fieldByName("PATH").asString();
+        TTable pictures;
+        openTable(pictures, album, schema::pictureTableName(reg.fieldByName("DATABASE").asString()));
+        pictures.last();
+        pictures.edit();
+        pictures.fieldByName("MEMO").setAsString("my own words");
+        pictures.refresh();
+        pictureCount = pictures.recordCount();
+    }
+    fs::remove(regDbFolder() / "reg.db");
+    ASSERT_EQ(runSetup("--sample"), 0);
+    TTable reg;
+    openTable(reg, regDbFolder(), "reg.db");
+    EXPECT_TRUE(reg.fieldByName("AUTO-OPEN").asBoolean());
+    EXPECT_EQ(fs::path(reg.fieldByName("PATH").asString()), album);
+    TTable pictures;
+    openTable(pictures, album, schema::pictureTableName(reg.fieldByName("DATABASE").asString()));
+    EXPECT_EQ(pictures.recordCount(), pictureCount);
+    pictures.last();
+    EXPECT_EQ(pictures.fieldByName("MEMO").asString(), "my own words");
+}

@@ -15,6 +15,7 @@
 
 #include "appsettings.h"
 #include "data/kdx.h"
+#include "data/schema.h"
 #include "samplealbum.h"
 
 namespace {
@@ -64,9 +65,14 @@ int main(int argc, char** argv)
         std::printf("Created %s\n", (settings / "reg.db").c_str());
         if (sample) {
             const std::filesystem::path album = sampleAlbumDirectory();
-            createSampleAlbum(album.string(), sampleBaseName);
+            // A sample album from an earlier setup may hold the user's own pictures by now.
+            if (std::filesystem::exists(album / schema::pictureTableName(sampleBaseName))) {
+                std::printf("Kept the sample album %s\n", (album / "Sample.mb").c_str());
+            } else {
+                createSampleAlbum(album.string(), sampleBaseName);
+                std::printf("Created the sample album %s\n", (album / "Sample.mb").c_str());
+            }
             rememberAlbum(settings, album.string(), sampleBaseName);
-            std::printf("Created the sample album %s\n", (album / "Sample.mb").c_str());
         }
         return 0;
     } catch (const std::exception& error) {

@@ -119,7 +119,8 @@ std::optional<Journal> Journal::load(const std::filesystem::path& path)
         const auto target = static_cast<TableFile>(parser.number(1));
         const std::uint64_t offset = parser.number(8);
         const auto length = static_cast<std::size_t>(parser.number(4));
-        if (!parser.has(length) || (target != TableFile::Table && target != TableFile::Blobs))
+        if (!parser.has(length) || (target != TableFile::Table && target != TableFile::Blobs) ||
+            (target == TableFile::Blobs && blobsSize == noBlobFile))
             return std::nullopt;
         journal.keep(target, offset, parser.bytes(length));
     }

@@ -64,6 +64,9 @@ private:
 
     // tableopen.cpp
     void recoverCrashedChange();
+    // With the write lock held: undoes what a writer that died mid-change left (its journal);
+    // true when there was such a change. The caller reloads.
+    bool undoLeftChange();
     void load();
     void describe();
     void describeCounters();

@@ -45,8 +45,13 @@ void Table::Impl::recoverCrashedChange()
     // A live writer holds this lock while its journal exists; waiting for it means any
     // journal still there afterwards belongs to a writer that died.
     AccessLock lock(db_, AccessLock::Mode::Write);
+    undoLeftChange();
+}
+
+bool Table::Impl::undoLeftChange()
+{
     auto blobs = PosixFile::openExisting(blobPathFor(path_));
-    recoverFromJournal(path_, db_, blobs ? &*blobs : nullptr);
+    return recoverFromJournal(path_, db_, blobs ? &*blobs : nullptr);
 }
 
 void Table::Impl::load()

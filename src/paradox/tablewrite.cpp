@@ -15,6 +15,11 @@ template <typename Body> void Table::Impl::change(std::optional<std::size_t> rec
     if (!readOnlyReason_.empty())
         fail(path_, "the table cannot be changed: " + readOnlyReason_);
     AccessLock lock(db_, AccessLock::Mode::Write);
+    // A journal seen under the write lock belongs to no live writer: another handle died
+    // mid-change after this one opened, or this handle's own rollback failed. Writing a new
+    // journal over it would make that half-made change permanent.
+    if (undoLeftChange())
+        load();
     followOtherWriters(record);
     if (record)
         checkPlace(*record, 0);

@@ -73,5 +73,27 @@ TEST_F(LeftJournal, AnIncompleteJournalIsDeletedAndTheTableLeftAsItIs)
     EXPECT_EQ(table.recordCount(), 2u);
 }
 
+TEST_F(LeftJournal, AHandleOpenBeforeTheCrashUndoesItBeforeItsOwnChange)
+{
+    {
+        Table table(db, {.lock = Lock::Shared});
+        leaveJournal();
+        scribble();
+        table.append(changesFor(makeRow(3, 0, 50)));
+        EXPECT_FALSE(std::filesystem::exists(Journal::pathFor(db)));
+    }
+    expectRows(Table(db), {makeRow(1, 0, 10'000), makeRow(2, 0, 100), makeRow(3, 0, 50)});
+}
+
+TEST_F(LeftJournal, AJournalOfABlobFileThatWasNotThereIsIgnored)
+{
+    Journal journal(tableBytes.size(), std::nullopt);
+    journal.keep(TableFile::Blobs, 4096, Bytes(16, 0xAA));
+    journal.write(Journal::pathFor(db));
+    const Table table(db);
+    EXPECT_EQ(readFile(blobs), blobBytes);
+    EXPECT_EQ(table.recordCount(), 2u);
+}
+
 } // namespace
 } // namespace paradox::test

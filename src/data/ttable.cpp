@@ -123,7 +123,14 @@ void TTable::open()
     buildFields();
     state_ = TDataSetState::dsBrowse;
     modified_ = false;
-    goFirstVisible();
+    try {
+        goFirstVisible(); // runs the filter, which may fail on this table's fields
+    } catch (...) {
+        file_.reset();
+        fields_.clear();
+        state_ = TDataSetState::dsInactive;
+        throw;
+    }
     notifyActive();
 }
 

@@ -96,6 +96,18 @@ TEST_F(FilteredPictures, ASwitchOnAClosedTableIsRecordedAndInForceAtOpen)
     EXPECT_EQ(currentName(table), "picture 2");
 }
 
+TEST_F(FilteredPictures, AnOpenThatTheFilterFailsLeavesTheTableClosed)
+{
+    table.close();
+    table.setOnFilterRecord(acceptCategory(table, "no such field"));
+    table.setFiltered(true);
+    EXPECT_ANY_THROW(table.open());
+    EXPECT_FALSE(table.active());
+    table.setFiltered(false);
+    table.open();
+    EXPECT_EQ(currentName(table), "picture 1");
+}
+
 TEST_F(FilteredPictures, ASwitchStoresThePendingEditFirst)
 {
     table.setOnFilterRecord(acceptCategory(table, "3"));

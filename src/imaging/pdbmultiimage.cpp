@@ -99,7 +99,17 @@ void TPDBMultiImage::reload()
 {
     modified_ = false;
     TField* source = field();
-    showStoredBytes(source ? toByteArray(source->asBytes()) : QByteArray());
+    QByteArray bytes;
+    try {
+        bytes = source ? toByteArray(source->asBytes()) : QByteArray();
+    } catch (const std::exception& error) {
+        // A stored picture the album cannot give back (a damaged blob file) shows nothing.
+        showStoredBytes(QByteArray());
+        failed_ = true;
+        emit ilibError(static_cast<int>(imaging::ErrorCode::DamagedPicture), QString::fromUtf8(error.what()));
+        return;
+    }
+    showStoredBytes(bytes);
 }
 
 void TPDBMultiImage::showStoredBytes(const QByteArray& bytes)
@@ -135,8 +145,8 @@ void TPDBMultiImage::storeIfModified()
     TTable* table = link_->dataSet();
     if (!target || !table || (table->state() != TDataSetState::dsEdit && table->state() != TDataSetState::dsInsert))
         return;
-    modified_ = false;
     if (shown_.isNull()) {
+        modified_ = false;
         stored_.clear();
         shownIsStored_ = true;
         target->clear();
@@ -148,6 +158,7 @@ void TPDBMultiImage::storeIfModified()
         jpeg = imaging::encode(fullSize_.isNull() ? shown_ : fullSize_, imaging::SaveFormat::Jpg, settings_,
                                foregroundControl(abort));
     } catch (const imaging::Error& error) {
+        // Still marked changed: the picture stays on screen and is stored at the next post.
         emit ilibError(error.codeValue(), error.text());
         return;
     }
@@ -156,6 +167,7 @@ void TPDBMultiImage::storeIfModified()
     stored_ = jpeg;
     shownIsStored_ = true;
     target->setAsBytes(paradox::Bytes(jpeg.begin(), jpeg.end()));
+    modified_ = false;
 }
 
 // --- decoding ----------------------------------------------------------------------------
@@ -249,7 +261,12 @@ void TPDBMultiImage::schedulePrefetch()
     std::deque<QByteArray> wanted;
     const int ahead = travelForward_ ? 1 : -1;
     for (int distance : {ahead, 2 * ahead, -ahead}) {
-        const std::optional<paradox::Value> value = table->peekVisible(distance, link_->fieldName);
+        std::optional<paradox::Value> value;
+        try {
+            value = table->peekVisible(distance, link_->fieldName);
+        } catch (const std::exception&) {
+            continue; // a neighbour the album cannot read reports itself when it is shown
+        }
         const auto* bytes = value ? std::get_if<paradox::Bytes>(&*value) : nullptr;
         if (!bytes || bytes->empty())
             continue;
@@ -317,8 +334,13 @@ void TPDBMultiImage::decodeFailed(quint64 ticket, int code, const QString& text)
 
 void TPDBMultiImage::decodeProgress(quint64 ticket, int percent, const QString& status)
 {
-    if (ticket == ticket_ && !reportProgress(percent, status))
-        decoder_->cancel();
+    if (ticket != ticket_ || reportProgress(percent, status))
+        return;
+    // Aborted by the handler: the decode's own end is never delivered now.
+    decoder_->cancel();
+    ticket_ = 0;
+    failed_ = true;
+    pictureChanged();
 }
 
 bool TPDBMultiImage::reportProgress(int percent, const QString& status)

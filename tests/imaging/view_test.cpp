@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "data/schema.h"
 #include "data/tdatasource.h"
@@ -94,6 +97,48 @@ TEST_F(ViewTest, ShowsThePictureOfTheCurrentRecordAndFollowsMoves)
     view.waitForDisplay();
     EXPECT_FALSE(view.hasImage());
     EXPECT_TRUE(view.pictureSize().isEmpty());
+}
+
+TEST_F(ViewTest, APictureTheAlbumCannotGiveBackRaisesTheErrorEventAndShowsNothing)
+{
+    table.close();
+    // The blob file without the blocks that hold the pictures.
+    std::filesystem::resize_file(dir / "pics.mb", 4096);
+    QStringList errors;
+    QObject::connect(&view, &TPDBMultiImage::ilibError, [&](int, const QString& text) { errors << text; });
+    view.setPrefetching(true);
+    table.open();
+    view.waitForDisplay();
+    EXPECT_FALSE(view.hasImage());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("pics.mb")) << errors[0].toStdString();
+    table.next();
+    QCoreApplication::processEvents(); // the neighbours are read after the picture is shown
+    EXPECT_EQ(errors.size(), 2);
+}
+
+TEST_F(ViewTest, ADecodeAbortedFromTheProgressEventLeavesNoPictureAndTheNextOneShows)
+{
+    table.disableControls();
+    table.next();
+    bool aborted = false;
+    const QMetaObject::Connection aborting =
+        QObject::connect(&view, &TPDBMultiImage::progress, [&](int, const QString&, bool* abort) {
+            *abort = true;
+            aborted = true;
+        });
+    table.enableControls();
+    // Progress comes as events from the decoding thread.
+    QElapsedTimer waited;
+    waited.start();
+    while (!aborted && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(aborted);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view.hasImage());
+    QObject::disconnect(aborting);
+    table.next();
+    EXPECT_TRUE(near(centrePixel(shown()), qRgb(0, 0, 255)));
 }
 
 TEST_F(ViewTest, SuspendedControlsDecodeOnlyThePictureWhereTheyResume)

@@ -148,8 +148,10 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    closingDown_ = true;
     FormClose();
+    // From here on the program ends: work the picture view still reports progress for is
+    // aborted. Pictures stored by the shutdown itself were encoded in full.
+    closingDown_ = true;
     event->accept();
 }
 
@@ -239,12 +241,15 @@ void TForm1::PDBMultiImage1Progress(int percent, const QString&, bool* abort)
 {
     if (abort)
         *abort = closingDown_ || QCoreApplication::closingDown();
+    // Pending events are let through so the window paints; the user's input waits, since
+    // the picture view may be in the middle of storing the record.
+    const BusyScope busy(*this);
     if (percent == 0) {
         RzProgressBar2->setPercent(0);
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else if (percent > 99) {
         RzProgressBar2->setPercent(percent);
-        QCoreApplication::processEvents();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else if (percent % 2 == 1) {
         RzProgressBar2->setPercent(percent);
     }

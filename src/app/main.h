@@ -149,7 +149,8 @@ public:
     // Closing the open album: filter off, pending edits stored, its tables closed.
     void closeAlbum();
 
-    // While a long command runs and lets the window paint, the window does not close.
+    // While a long command runs and lets the window paint, the window does not close and
+    // the slideshow does not step.
     class BusyScope {
     public:
         explicit BusyScope(TForm1& form) : form_(form) { ++form_.busy_; }

@@ -18,8 +18,10 @@ void TForm1::SpeedButton3Click()
 
 void TForm1::MyIdleHandler()
 {
-    // Without an open album there is nothing to show; the ticks wait for one.
-    if (SlideshowStopped || !albumOpen() || !db().Table3.active())
+    // Without an open album there is nothing to show; the ticks wait for one. Ticks that
+    // come while a command lets the window paint (an import, a scan, a picture being
+    // stored) wait too: a step would move away from the record that command works on.
+    if (SlideshowStopped || busy_ > 0 || !albumOpen() || !db().Table3.active())
         return;
     const int delay = db().Table3.fieldByName("DELAY").asInteger();
     RzProgressBar2->setTotalParts(delay);

@@ -154,9 +154,10 @@ void TPDBMultiImage::storeIfModified()
     }
     std::atomic_bool abort{false};
     QByteArray jpeg;
+    // Its own reference: progress handlers may let a decode result replace the shown one.
+    const QImage picture = fullSize_.isNull() ? shown_ : fullSize_;
     try {
-        jpeg = imaging::encode(fullSize_.isNull() ? shown_ : fullSize_, imaging::SaveFormat::Jpg, settings_,
-                               foregroundControl(abort));
+        jpeg = imaging::encode(picture, imaging::SaveFormat::Jpg, settings_, foregroundControl(abort));
     } catch (const imaging::Error& error) {
         // Still marked changed: the picture stays on screen and is stored at the next post.
         emit ilibError(error.codeValue(), error.text());

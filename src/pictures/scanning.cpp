@@ -2,9 +2,11 @@
 // thread behind a progress window with a Cancel button, so the window keeps painting.
 #include "app/main.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QPushButton>
 
 #include <atomic>
 #include <thread>
@@ -17,17 +19,45 @@
 
 namespace {
 
+// A progress window that stays up, modal, until the work behind it has ended: Cancel (the
+// button, Escape or closing the window) only asks the work to stop.
+class WorkProgressWindow : public QProgressDialog {
+public:
+    WorkProgressWindow(const QString& text, QWidget* owner) : QProgressDialog(text, QString(), 0, 100, owner)
+    {
+        setWindowTitle(QStringLiteral("Kadrix"));
+        setWindowModality(Qt::ApplicationModal);
+        setMinimumDuration(0);
+        setAutoClose(false);
+        setAutoReset(false);
+        cancelButton_ = new QPushButton(tr("Cancel"));
+        setCancelButton(cancelButton_);
+        // QProgressDialog hides itself on its own Cancel, connected by name.
+        disconnect(this, SIGNAL(canceled()), this, SLOT(cancel()));
+        connect(this, &QProgressDialog::canceled, this, [this] {
+            cancelButton_->setEnabled(false);
+            setLabelText(tr("Cancelling..."));
+        });
+    }
+    void reject() override { emit canceled(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        emit canceled();
+    }
+
+private:
+    QPushButton* cancelButton_;
+};
+
 // Runs `work` on a worker thread while a progress window with Cancel is shown; the window
 // thread goes on handling events meanwhile. Returns what the work returned, rethrows what it
 // threw.
 template <typename Work> auto behindProgressWindow(QWidget* owner, const QString& text, Work work)
 {
-    QProgressDialog progress(text, QObject::tr("Cancel"), 0, 100, owner);
-    progress.setWindowTitle(QStringLiteral("Kadrix"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(0);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
+    WorkProgressWindow progress(text, owner);
     std::atomic_bool cancel{false};
     QObject::connect(&progress, &QProgressDialog::canceled, [&cancel] { cancel = true; });
 
@@ -61,6 +91,7 @@ template <typename Work> auto behindProgressWindow(QWidget* owner, const QString
 
 void TForm1::Select1Click()
 {
+    const BusyScope busy(*this);
     std::vector<imaging::ScannerDevice> devices;
     try {
         devices = behindProgressWindow(this, tr("Looking for scanners..."),
@@ -89,6 +120,7 @@ void TForm1::Select1Click()
 
 void TForm1::Scan1Click()
 {
+    const BusyScope busy(*this);
     beginImport();
     ImageEmptyAtError = false;
     try {

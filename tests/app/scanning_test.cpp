@@ -2,6 +2,9 @@
 // private configuration. SANE reads its configuration folder once per process, so every case
 // needs a process of its own, as ctest gives it.
 #include <QAction>
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
 
 #include <fstream>
 
@@ -105,4 +108,55 @@ TEST_F(ScanningTest, WithoutScannersSelectSaysSoAndScanAddsNoRecord)
     EXPECT_EQ(dialogs.asked[0].text, "No scanner was found.");
     form().Scan1->trigger();
     EXPECT_EQ(db().Table1.recordCount(), 1);
+}
+
+TEST_F(ScanningTest, ASlideshowTickDuringTheScanWaitsAndTheScanIsStored)
+{
+    configureSane();
+    if (IsSkipped())
+        return;
+    createAlbum(albumDir(), "scans", {{"", "old"}}, {{"DELAY", std::int64_t{0}}});
+    writeRegDb({264, 52, 742, 630, true, "scans", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    form().SpeedButton3Click(); // the slideshow steps on every tick
+    bool tickedDuringScan = false;
+    QTimer::singleShot(0, &form(), [&] {
+        tickedDuringScan = db().Table1.state() == TDataSetState::dsInsert;
+        form().MyIdleHandler();
+    });
+    form().Scan1->trigger();
+    EXPECT_TRUE(tickedDuringScan);
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    TTable& pictures = db().Table1;
+    ASSERT_EQ(pictures.recordCount(), 2);
+    pictures.last();
+    const paradox::Bytes stored = pictures.fieldByName("FOTO").asBytes();
+    ASSERT_GT(stored.size(), 2u);
+    EXPECT_EQ(stored[0], 0xFF) << "the scan is in the new record, stored as JPEG";
+}
+
+TEST_F(ScanningTest, CancelAsksTheScanToStopAndItsWindowStaysUpUntilItHas)
+{
+    configureSane();
+    if (IsSkipped())
+        return;
+    openAlbum();
+    bool shownAfterCancel = false;
+    QString textAfterCancel;
+    QTimer::singleShot(0, &form(), [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<QProgressDialog*>(window);
+            if (!progress || !progress->isVisible())
+                continue;
+            QTest::keyClick(progress, Qt::Key_Escape);
+            shownAfterCancel = progress->isVisible();
+            textAfterCancel = progress->labelText();
+        }
+    });
+    form().Scan1->trigger();
+    EXPECT_TRUE(shownAfterCancel);
+    EXPECT_EQ(textAfterCancel, "Cancelling...");
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_EQ(db().Table1.recordCount(), 1) << "a cancelled scan adds no record";
 }

@@ -1,5 +1,6 @@
-// libFuzzer target for the picture codecs: whatever the bytes, sniffing and decoding (fitted
-// into a small box and at full size) either succeed or throw imaging::Error.
+// libFuzzer target for the picture codecs: whatever the bytes, sniffing, reading the size from
+// the header, and decoding (fitted into a small box and at full size) either succeed or throw
+// imaging::Error.
 #include "imaging/decoder.h"
 #include "imaging/error.h"
 
@@ -58,6 +59,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    imaging::probeSize(bytes, imaging::PcdMode::pcd_BASE); // never throws
     try {
         // EPS is rendered by Ghostscript in a process of its own, out of this fuzzer's reach.
         if (imaging::sniffFormat(bytes) == imaging::PictureFormat::Eps)

@@ -15,6 +15,7 @@ struct RasterKind {
     const char* name;
     const char* imageMagickOutput; // convert's output spec; empty: Qt's PNG writer
     PictureFormat format;
+    QStringList options = {}; // convert's options
 };
 
 void expectQuadrants(const QImage& image, int tolerance)
@@ -35,15 +36,17 @@ TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted)
     const std::vector<RasterKind> kinds{
         {"PNG", "", PictureFormat::Png},      {"GIF", "GIF:-", PictureFormat::Gif},
         {"BMP", "BMP:-", PictureFormat::Bmp}, {"TIFF", "TIFF:-", PictureFormat::Tiff},
+        {"TIFF, most significant byte first", "TIFF:-", PictureFormat::Tiff, {"-define", "tiff:endian=msb"}},
         {"PCX", "PCX:-", PictureFormat::Pcx}, {"TGA stored bottom-up", "TGA:-", PictureFormat::Tga},
     };
     for (const RasterKind& kind : kinds) {
         SCOPED_TRACE(kind.name);
-        const QByteArray bytes = *kind.imageMagickOutput ? fixtures::convert(png, {}, kind.imageMagickOutput) : png;
+        const QByteArray bytes = *kind.imageMagickOutput ? fixtures::convert(png, kind.options, kind.imageMagickOutput) : png;
         ASSERT_FALSE(bytes.isEmpty());
         const auto full = decode(bytes);
         EXPECT_EQ(full.format, kind.format);
         EXPECT_EQ(full.fullSize, QSize(64, 48));
+        EXPECT_EQ(imaging::probeSize(bytes, PcdMode::pcd_BASE), QSize(64, 48)) << "from the header alone";
         EXPECT_EQ(full.image.format(), QImage::Format_RGB32);
         EXPECT_EQ(fixtures::maxDifference(full.image, fixtures::quadrants({64, 48})), 0);
 

@@ -132,6 +132,7 @@ TEST(DrawingDecoding, RendersEpsWithGhostscript)
         EXPECT_LE(fixtures::distance(picture.image, {25, 25}, Qt::red), 2);
         EXPECT_LE(fixtures::distance(picture.image, {75, 25}, Qt::blue), 2);
         EXPECT_EQ(decode(eps, {.fitInto = {50, 50}}).image.size(), QSize(50, 25));
+        EXPECT_EQ(imaging::probeSize(eps, imaging::PcdMode::pcd_BASE), QSize(100, 50)) << "from the box alone";
     }
     const QImage source = fixtures::gradient({40, 30});
     const auto ours = decode(imaging::encode(source, imaging::SaveFormat::Eps, {}));

@@ -14,6 +14,9 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
 DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request);
 DecodedPicture decodeDxf(QByteArrayView bytes, DecodeRequest& request);
 
+// The size a Photo CD picture is read at, for each resolution the album offers.
+QSize photoCdSize(PcdMode resolution);
+
 // Throws Error(TooLarge) when a picture of this size is above the limit, Error(DamagedPicture)
 // when it has no pixels.
 void checkPixelLimit(qint64 width, qint64 height, qint64 limit);

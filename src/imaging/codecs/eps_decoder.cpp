@@ -4,7 +4,7 @@
 #include "imaging/codecs/row_sink.h"
 #include "imaging/error.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace imaging::codecs {
 
@@ -13,12 +13,11 @@ DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request)
 {
     Progress progress(request.control, QStringLiteral("Reading EPS picture"));
     progress.step(0, 1);
-    const QRectF box = boundingBox(postScriptSection(bytes));
-    if (box.isEmpty())
+    const EpsPixelSize size = epsPixelSize(bytes);
+    if (size.width == 0)
         throw Error(ErrorCode::DamagedPicture, QStringLiteral("The EPS picture has no bounding box"));
-    const auto pixels = [](double points) { return static_cast<qint64>(std::ceil(std::min(points, 1e15))); };
-    checkPixelLimit(pixels(box.width()), pixels(box.height()), request.pixelLimit);
-    const QSize fullSize(static_cast<int>(pixels(box.width())), static_cast<int>(pixels(box.height())));
+    checkPixelLimit(size.width, size.height, request.pixelLimit);
+    const QSize fullSize(static_cast<int>(size.width), static_cast<int>(size.height));
 
     const QSize wanted = fittedSize(fullSize, request.fitInto);
     const double scale =

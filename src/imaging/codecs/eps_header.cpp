@@ -2,6 +2,7 @@
 
 #include "imaging/codecs/byte_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <QByteArray>
 #include <QList>
@@ -55,6 +56,15 @@ QRectF boundingBox(QByteArrayView postScript)
             return box;
     }
     return {};
+}
+
+EpsPixelSize epsPixelSize(QByteArrayView eps)
+{
+    const QRectF box = boundingBox(postScriptSection(eps));
+    if (box.isEmpty())
+        return {};
+    const auto pixels = [](double points) { return static_cast<qint64>(std::ceil(std::min(points, 1e15))); };
+    return {pixels(box.width()), pixels(box.height())};
 }
 
 } // namespace imaging::codecs

@@ -14,4 +14,12 @@ QByteArrayView postScriptSection(QByteArrayView eps);
 // trailer, or no area).
 QRectF boundingBox(QByteArrayView postScript);
 
+// The size an EPS file is drawn at, one pixel per point, from its bounding box; zero when it
+// has none. Either side may be beyond what a QSize holds.
+struct EpsPixelSize {
+    qint64 width = 0;
+    qint64 height = 0;
+};
+EpsPixelSize epsPixelSize(QByteArrayView eps);
+
 } // namespace imaging::codecs

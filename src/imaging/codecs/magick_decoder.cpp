@@ -28,19 +28,6 @@ const char* coderName(PictureFormat format)
     }
 }
 
-const char* pcdSize(PcdMode resolution)
-{
-    switch (resolution) {
-    case PcdMode::pcd_BASE16:
-        return "192x128";
-    case PcdMode::pcd_BASE4:
-        return "384x256";
-    case PcdMode::pcd_BASE:
-        break;
-    }
-    return "768x512";
-}
-
 // The coder is always named, never left to ImageMagick to guess: TGA has no signature to guess
 // from, and naming it keeps ImageMagick's other coders away from the bytes.
 void prepare(Magick::Image& image, PictureFormat format, PcdMode pcdResolution)
@@ -51,7 +38,10 @@ void prepare(Magick::Image& image, PictureFormat format, PcdMode pcdResolution)
         // The size picks the resolution out of the image pack. A scene range would override it
         // (the reader takes the scene number for the resolution), and a Photo CD file holds
         // just one picture anyway.
-        image.size(Magick::Geometry(pcdSize(pcdResolution)));
+        {
+        const QSize size = photoCdSize(pcdResolution);
+        image.size(Magick::Geometry(static_cast<size_t>(size.width()), static_cast<size_t>(size.height())));
+    }
     } else {
         image.subRange(1); // only the first page of a multi-page TIFF or DCX is read
     }

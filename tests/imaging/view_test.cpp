@@ -121,6 +121,10 @@ TEST_F(ViewTest, ADecodeAbortedFromTheProgressEventLeavesNoPictureAndTheNextOneS
 {
     table.disableControls();
     table.next();
+    // Large enough that its decode reports progress well before it ends.
+    table.edit();
+    table.fieldByName("FOTO").setAsBytes(toBytes(encoded(filled(3000, 2000, Qt::green), "JPG", 90)));
+    table.refresh();
     bool aborted = false;
     const QMetaObject::Connection aborting =
         QObject::connect(&view, &TPDBMultiImage::progress, [&](int, const QString&, bool* abort) {

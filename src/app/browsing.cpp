@@ -53,10 +53,11 @@ void TForm1::step(bool forward)
     PDBMultiImage1->setTravelDirection(forward);
     TTable& pictures = db().Table1;
     pictures.refresh();
-    moveRound(pictures, forward);
     {
-        // Only the picture where the search ends is decoded, not every one passed over.
+        // Only the picture where the step or search ends is decoded, not every one passed
+        // over.
         ControlsSuspended suspended(pictures);
+        moveRound(pictures, forward);
         const int start = pictures.recNo();
         const std::string wanted = Edit1->text().toStdString();
         if (wanted.empty()) {

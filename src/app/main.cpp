@@ -11,11 +11,11 @@
 
 #include "data/data.h"
 #include "data/schema.h"
+#include "framework/application.h"
 #include "framework/dbcheckbox.h"
 #include "framework/dblabel.h"
 #include "framework/dbmemo.h"
 #include "framework/dbstatestatus.h"
-#include "framework/application.h"
 #include "framework/dialogservice.h"
 #include "framework/handlerguard.h"
 #include "framework/statuspanes.h"
@@ -244,10 +244,7 @@ void TForm1::PDBMultiImage1Progress(int percent, const QString&, bool* abort)
     // Pending events are let through so the window paints; the user's input waits, since
     // the picture view may be in the middle of storing the record.
     const BusyScope busy(*this);
-    if (percent == 0) {
-        RzProgressBar2->setPercent(0);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    } else if (percent > 99) {
+    if (percent == 0 || percent > 99) {
         RzProgressBar2->setPercent(percent);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else if (percent % 2 == 1) {

@@ -35,8 +35,10 @@ void refuseNameOfAnotherAlbumsTables(const std::string& location, const std::str
     for (const char* suffix : {"1", "2"}) {
         const std::string other = name + suffix;
         if (std::filesystem::exists(location + other + ".mb"))
-            throw std::runtime_error("\"" + name + "\" cannot be used as a database name here: its tables would replace "
-                                     "those of the database \"" + other + "\" in this folder. Nothing was created.");
+            throw std::runtime_error("\"" + name +
+                                     "\" cannot be used as a database name here: its tables would replace "
+                                     "those of the database \"" +
+                                     other + "\" in this folder. Nothing was created.");
     }
 }
 

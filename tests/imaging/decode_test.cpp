@@ -34,14 +34,18 @@ TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted)
 {
     const QByteArray png = fixtures::pngBytes(fixtures::quadrants({64, 48}));
     const std::vector<RasterKind> kinds{
-        {"PNG", "", PictureFormat::Png},      {"GIF", "GIF:-", PictureFormat::Gif},
-        {"BMP", "BMP:-", PictureFormat::Bmp}, {"TIFF", "TIFF:-", PictureFormat::Tiff},
+        {"PNG", "", PictureFormat::Png},
+        {"GIF", "GIF:-", PictureFormat::Gif},
+        {"BMP", "BMP:-", PictureFormat::Bmp},
+        {"TIFF", "TIFF:-", PictureFormat::Tiff},
         {"TIFF, most significant byte first", "TIFF:-", PictureFormat::Tiff, {"-define", "tiff:endian=msb"}},
-        {"PCX", "PCX:-", PictureFormat::Pcx}, {"TGA stored bottom-up", "TGA:-", PictureFormat::Tga},
+        {"PCX", "PCX:-", PictureFormat::Pcx},
+        {"TGA stored bottom-up", "TGA:-", PictureFormat::Tga},
     };
     for (const RasterKind& kind : kinds) {
         SCOPED_TRACE(kind.name);
-        const QByteArray bytes = *kind.imageMagickOutput ? fixtures::convert(png, kind.options, kind.imageMagickOutput) : png;
+        const QByteArray bytes =
+            *kind.imageMagickOutput ? fixtures::convert(png, kind.options, kind.imageMagickOutput) : png;
         ASSERT_FALSE(bytes.isEmpty());
         const auto full = decode(bytes);
         EXPECT_EQ(full.format, kind.format);

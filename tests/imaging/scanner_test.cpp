@@ -62,7 +62,10 @@ template <typename Case> std::string caseName(const testing::TestParamInfo<Case>
 
 // Test output names a case rather than dumping its bytes.
 template <typename Case>
-    requires requires(const Case& c) { c.name; }
+requires requires(const Case& c)
+{
+    c.name;
+}
 void PrintTo(const Case& aCase, std::ostream* out)
 {
     *out << aCase.name;

@@ -74,9 +74,8 @@ protected:
 
 TEST_F(OpenDialogTest, ThirteenKindsAllFirstAndChosenEachListingItsOwnFiles)
 {
-    const QStringList expected{"All",         "BMP", "CMS", "GIF", "JPG",
-                               "PCX", "PNG", "RTF", "SCM", "TIF",
-                               "PCD", "WMF", "TGA"};
+    const QStringList expected{"All", "BMP", "CMS", "GIF", "JPG", "PCX", "PNG",
+                               "RTF", "SCM", "TIF", "PCD", "WMF", "TGA"};
     QStringList offered;
     for (int index = 0; index < dialog.kindBox()->count(); ++index)
         offered.append(dialog.kindBox()->itemText(index));

@@ -38,10 +38,8 @@ void prepare(Magick::Image& image, PictureFormat format, PcdMode pcdResolution)
         // The size picks the resolution out of the image pack. A scene range would override it
         // (the reader takes the scene number for the resolution), and a Photo CD file holds
         // just one picture anyway.
-        {
         const QSize size = photoCdSize(pcdResolution);
         image.size(Magick::Geometry(static_cast<size_t>(size.width()), static_cast<size_t>(size.height())));
-    }
     } else {
         image.subRange(1); // only the first page of a multi-page TIFF or DCX is read
     }

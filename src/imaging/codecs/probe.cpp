@@ -101,7 +101,8 @@ QSize probeSize(QByteArrayView bytes, PcdMode pcdResolution)
     case PictureFormat::Tiff:
         return tiffSize(bytes);
     case PictureFormat::Pcx: // the window's corners, inclusive
-        return validOrEmpty(qint64{u16le(bytes, 8)} - u16le(bytes, 4) + 1, qint64{u16le(bytes, 10)} - u16le(bytes, 6) + 1);
+        return validOrEmpty(qint64{u16le(bytes, 8)} - u16le(bytes, 4) + 1,
+                            qint64{u16le(bytes, 10)} - u16le(bytes, 6) + 1);
     case PictureFormat::Tga:
         return validOrEmpty(u16le(bytes, 12), u16le(bytes, 14));
     case PictureFormat::Eps: {

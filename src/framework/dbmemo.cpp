@@ -1,7 +1,5 @@
 #include "framework/dbmemo.h"
 
-#include <QKeyEvent>
-
 #include "data/ttable.h"
 
 DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent)
@@ -10,7 +8,7 @@ DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent)
     link_.onUpdateData = [this] { writeField(); };
     connect(document(), &QTextDocument::contentsChanged, this, [this] {
         if (!loading_)
-            typed_ = true;
+            textChangedByUser();
     });
     showField();
 }
@@ -29,14 +27,48 @@ void DBMemo::setDataField(const std::string& name)
 
 void DBMemo::showField()
 {
+    // Entering editing for a change the user has just made re-shows the record; the user's
+    // text is what must stay.
+    if (enteringEdit_)
+        return;
     TField* field = link_.field();
+    QString text;
+    bool readable = true;
+    if (field) {
+        try {
+            text = QString::fromStdString(field->asString());
+        } catch (const std::exception& error) {
+            // Called from the table's notifications, which must not throw: report it once
+            // for this record and show the memo empty.
+            readable = false;
+            const int record = field->dataSet().recNo();
+            if (record != unreadableRecord_) {
+                unreadableRecord_ = record;
+                emit readFailed(QString::fromUtf8(error.what()));
+            }
+        }
+    }
+    if (readable)
+        unreadableRecord_ = 0;
     loading_ = true;
-    const QString text = field ? QString::fromStdString(field->asString()) : QString();
     if (toPlainText() != text)
         setPlainText(text);
     loading_ = false;
     typed_ = false;
-    setReadOnly(field == nullptr);
+    // Typing over an unreadable memo would replace text the album may still hold.
+    setReadOnly(field == nullptr || !readable);
+}
+
+void DBMemo::textChangedByUser()
+{
+    if (!typed_) {
+        enteringEdit_ = true;
+        const bool editing = link_.edit();
+        enteringEdit_ = false;
+        if (!editing)
+            return;
+    }
+    typed_ = true;
 }
 
 void DBMemo::writeField()
@@ -46,39 +78,4 @@ void DBMemo::writeField()
     typed_ = false;
     if (TField* field = link_.field())
         field->setAsString(toPlainText().toStdString());
-}
-
-bool DBMemo::beginTyping()
-{
-    if (typed_)
-        return true;
-    // Putting the record into editing re-shows the stored text, which the key then changes.
-    return link_.edit();
-}
-
-void DBMemo::keyPressEvent(QKeyEvent* event)
-{
-    const QString text = event->text();
-    const bool typesText = !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == '\r' || text.at(0) == '\t');
-    const bool changesText = typesText || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
-                             event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Paste) ||
-                             event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo);
-    if (changesText && !beginTyping()) {
-        event->ignore();
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-void DBMemo::inputMethodEvent(QInputMethodEvent* event)
-{
-    if (!event->commitString().isEmpty() && !beginTyping())
-        return;
-    QPlainTextEdit::inputMethodEvent(event);
-}
-
-void DBMemo::insertFromMimeData(const QMimeData* source)
-{
-    if (beginTyping())
-        QPlainTextEdit::insertFromMimeData(source);
 }

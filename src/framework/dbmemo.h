@@ -1,11 +1,15 @@
 // A multi-line text box bound to a memo field of the current record.
 //
-// The first key (or paste, or cut) the user gives puts the record into editing before the
-// text changes; the typed text is written into the field when the table asks for pending
-// input, which it does before it stores or drops the record.
+// Any change the user makes to the text (typing, input methods, paste, cut, delete, undo and
+// redo, dragging, assistive tools) puts the record into editing; the text is written into
+// the field when the table asks for pending input, which it does before it stores or drops
+// the record. A memo the album cannot give back (a damaged blob file) shows empty, and its
+// error is reported once for that record.
 #pragma once
 
 #include <QPlainTextEdit>
+
+#include <functional>
 
 #include "framework/fielddatalink.h"
 
@@ -19,17 +23,18 @@ public:
     // Typed text not yet written into the field.
     bool hasPendingInput() const { return typed_; }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
-    void insertFromMimeData(const QMimeData* source) override;
+signals:
+    // The memo of the current record could not be read.
+    void readFailed(const QString& text);
 
 private:
-    bool beginTyping();
     void showField();
     void writeField();
+    void textChangedByUser();
 
     FieldDataLink link_;
-    bool loading_ = false;
+    bool loading_ = false;      // the text is being set from the field
+    bool enteringEdit_ = false; // the record goes into editing for a change already made
     bool typed_ = false;
+    int unreadableRecord_ = 0; // the record whose memo failed to read, once reported
 };

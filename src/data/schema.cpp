@@ -110,11 +110,10 @@ std::string blobFileName(const std::string& base)
 
 AlbumLocation splitChosenPath(const std::string& path)
 {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos)
-        throw DatabaseError("'" + path + "' is not an album file: its name has no extension");
+    // The extension is looked for in the file name alone: a dot in a folder name
+    // ("photos.2020/holiday") must never cut the path inside that folder.
     std::size_t separator = std::string::npos;
-    for (std::size_t i = dot; i-- > 0;) {
+    for (std::size_t i = path.size(); i-- > 0;) {
         if (isSeparator(path[i])) {
             separator = i;
             break;
@@ -122,6 +121,9 @@ AlbumLocation splitChosenPath(const std::string& path)
     }
     if (separator == std::string::npos)
         throw DatabaseError("'" + path + "' is not an album file: the path names no folder");
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < separator)
+        throw DatabaseError("'" + path + "' is not an album file: its name has no extension");
     AlbumLocation location{path.substr(0, separator), path.substr(separator + 1, dot - separator - 1)};
     // The root folder keeps its separator, otherwise it would name no folder at all.
     if (location.directory.empty())

@@ -16,6 +16,7 @@ struct FileDialogRequest {
     QStringList filters;    // "Databases (*.mb)"; empty: all files
     int selectedFilter = 0; // index into filters
     QString defaultSuffix;  // added to a typed name without extension (save only)
+    QString acceptLabel;    // the text of the accepting button; empty: the dialog's own
 };
 
 class DialogService {

@@ -22,6 +22,8 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request)
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.acceptLabel.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
 }
 
 } // namespace

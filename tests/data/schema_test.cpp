@@ -82,3 +82,14 @@ TEST(PathSplit, RefusesPathsWithoutADotOrAFolder)
     EXPECT_THROW(schema::splitChosenPath("/photos/.mb"), DatabaseError);
     EXPECT_THROW(schema::splitChosenPath(""), DatabaseError);
 }
+
+TEST(PathSplit, ADotInAFolderNameIsNeverTakenForTheExtension)
+{
+    // Cutting at that dot would name the tables photos.db, photos1.db and photos2.db of the
+    // folder above: Delete would remove another album.
+    EXPECT_THROW(schema::splitChosenPath("/home/u/photos.2020/holiday"), DatabaseError);
+    EXPECT_THROW(schema::splitChosenPath("/home/u/photos.2020/"), DatabaseError);
+    const schema::AlbumLocation location = schema::splitChosenPath("/home/u/photos.2020/holiday.mb");
+    EXPECT_EQ(location.directory, "/home/u/photos.2020");
+    EXPECT_EQ(location.baseName, "holiday");
+}

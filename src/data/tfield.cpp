@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <sstream>
 
@@ -30,14 +28,6 @@ std::string lowered(std::string text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return text;
-}
-
-paradox::Bytes readWholeFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw DatabaseError("Cannot read " + path.string());
-    return paradox::Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::string formatNumber(double number)
@@ -118,8 +108,6 @@ bool TField::asBoolean() const
 paradox::Bytes TField::asBytes() const
 {
     paradox::Value v = value();
-    if (const auto* file = std::get_if<paradox::FileContent>(&v))
-        return readWholeFile(file->path);
     if (auto* bytes = std::get_if<paradox::Bytes>(&v))
         return std::move(*bytes);
     if (const auto* text = std::get_if<std::string>(&v))
@@ -193,13 +181,6 @@ void TField::setAsBytes(paradox::Bytes bytes)
         setValue(std::string(bytes.begin(), bytes.end()));
     else
         setValue(std::move(bytes));
-}
-
-void TField::setAsFile(const std::string& path)
-{
-    if (def_.type != paradox::FieldType::Binary)
-        conversionError("a file's content");
-    setValue(paradox::FileContent{path});
 }
 
 void TField::clear()

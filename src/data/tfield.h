@@ -16,6 +16,8 @@ public:
     TField& operator=(const TField&) = delete;
 
     const std::string& fieldName() const { return def_.name; }
+    // The bytes the field takes in a record: for text, the most it can hold.
+    int size() const { return def_.size; }
     paradox::FieldType dataType() const { return def_.type; }
     int index() const { return index_; }
     TTable& dataSet() const { return table_; }
@@ -36,9 +38,6 @@ public:
     void setAsInteger(int number);
     void setAsBoolean(bool flag);
     void setAsBytes(paradox::Bytes bytes);
-    // A binary field: the whole content of the file, copied into the table when the record
-    // is stored (reading it meanwhile reads the file).
-    void setAsFile(const std::string& path);
     void clear();
 
 private:

@@ -36,6 +36,25 @@ QByteArray toByteArray(const paradox::Bytes& bytes)
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
+// A picture file's whole content. A blob file addresses at most 4 GiB, so nothing larger is
+// read into memory.
+paradox::Bytes readWholeFile(const QString& path)
+{
+    constexpr qint64 largestPicture = 0xFFFFFFFFll;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("Input filename isn't valid");
+    const qint64 size = file.size();
+    if (size > largestPicture)
+        throw std::runtime_error(
+            QStringLiteral("%1 is too large to be stored in an album (%2 bytes)").arg(path).arg(size).toStdString());
+    paradox::Bytes bytes(static_cast<std::size_t>(size));
+    const qint64 read = size == 0 ? 0 : file.read(reinterpret_cast<char*>(bytes.data()), size);
+    if (read != size || file.error() != QFileDevice::NoError)
+        throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
+    return bytes;
+}
+
 } // namespace
 
 class TPDBMultiImage::Link : public TDataLink {
@@ -206,6 +225,7 @@ void TPDBMultiImage::decoded(quint64 ticket, imaging::DecodedPicture picture)
     ticket_ = 0;
     cache_.insert(stored_, ticketBox_, settings_.pcdMode(), picture);
     showDecoded(picture);
+    emit displayEnded();
 }
 
 void TPDBMultiImage::showDecoded(const imaging::DecodedPicture& picture)
@@ -327,10 +347,15 @@ void TPDBMultiImage::decodeFailed(quint64 ticket, int code, const QString& text)
     ticket_ = 0;
     failed_ = true;
     shown_ = QImage();
-    scaledCache_ = QImage();
+    fullSize_ = QImage();
+    // Nothing is shown, so nothing may be scrolled: the size the header claimed goes too.
+    ownSize_ = QSize();
     pictureChanged();
-    if (code != static_cast<int>(imaging::ErrorCode::Cancelled))
-        emit ilibError(code, text);
+    if (code == static_cast<int>(imaging::ErrorCode::Cancelled))
+        return;
+    reportProgress(100, text); // the operation has ended, if not well
+    emit ilibError(code, text);
+    emit displayEnded();
 }
 
 void TPDBMultiImage::decodeProgress(quint64 ticket, int percent, const QString& status)
@@ -342,6 +367,7 @@ void TPDBMultiImage::decodeProgress(quint64 ticket, int percent, const QString& 
     ticket_ = 0;
     failed_ = true;
     pictureChanged();
+    emit displayEnded();
 }
 
 bool TPDBMultiImage::reportProgress(int percent, const QString& status)
@@ -561,7 +587,7 @@ void TPDBMultiImage::Zoom(double factor)
     needSharperPicture();
 }
 
-void TPDBMultiImage::LoadFromFile(const QString& path, FileLoad load)
+void TPDBMultiImage::LoadFromFile(const QString& path)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable())
@@ -571,18 +597,11 @@ void TPDBMultiImage::LoadFromFile(const QString& path, FileLoad load)
     TField* target = field();
     if (!target)
         throw std::runtime_error("There is no open album to load the picture into");
+    // The bytes are read now, so a file that goes away later (a card pulled out) fails here,
+    // at its own record, and never when the record is stored.
+    paradox::Bytes bytes = readWholeFile(path);
     target->dataSet().edit();
-    if (load == FileLoad::CopyWhenStored) {
-        target->setAsFile(path.toStdString());
-        return;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("Input filename isn't valid");
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw std::runtime_error(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()).toStdString());
-    target->setAsBytes(paradox::Bytes(bytes.begin(), bytes.end()));
+    target->setAsBytes(std::move(bytes));
 }
 
 QImage TPDBMultiImage::picture()

@@ -76,12 +76,10 @@ public:
     double zoomScale() const;  // shown size / own size
 
     // Operations.
-    // Copies the file's bytes unchanged into the field and shows them. Errors: "Input
-    // filename isn't valid", "This format is not supported by this application".
-    // With CopyWhenStored the bytes go from the file into the table only when the record is
-    // stored, without passing through memory (for records stored right away).
-    enum class FileLoad { ReadNow, CopyWhenStored };
-    void LoadFromFile(const QString& path, FileLoad load = FileLoad::ReadNow);
+    // Copies the file's bytes unchanged into the field (putting the record into editing) and
+    // shows them. Errors: "Input filename isn't valid", "This format is not supported by this
+    // application"; a file that cannot be read whole names itself.
+    void LoadFromFile(const QString& path);
     // Writes the shown picture, re-encoded at full size. Errors: "Can't save, blobfield is
     // empty", "Can't save, image is not displayed, ...".
     void SaveAs(const QString& path, imaging::SaveFormat format);
@@ -100,6 +98,8 @@ public:
 
     // Waits until the picture of the current record is decoded and shown (or failed).
     void waitForDisplay();
+    // The picture of the current record is still being decoded for display.
+    bool displayPending() const { return ticket_ != 0; }
 
     // Decodes the pictures next to the current record ahead of time (two in the direction of
     // travel, one behind), so that stepping shows them at once. Off unless switched on;
@@ -112,6 +112,8 @@ public:
 signals:
     void progress(int percent, const QString& status, bool* abort);
     void ilibError(int code, const QString& text);
+    // The display decode of the current record's picture has ended, shown or failed.
+    void displayEnded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

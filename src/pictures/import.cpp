@@ -14,19 +14,35 @@
 #include "imaging/pdbmultiimage.h"
 #include "pictures/mmopendialog.h"
 
-namespace {} // namespace
-
 void TForm1::beginImport()
 {
     SpeedButton7Click();
     db().Table1.append();
 }
 
-void TForm1::loadPicture(const QString& path, TPDBMultiImage::FileLoad load)
+void TForm1::loadPicture(const QString& path)
 {
-    PDBMultiImage1->LoadFromFile(path, load);
+    PDBMultiImage1->LoadFromFile(path);
     db().Table1.fieldByName("NAAM").setAsString(path.toStdString());
 }
+
+namespace {
+
+// Appends the next new record, which stores the one before it. A picture that cannot be
+// stored (a full or read-only disk) is dropped rather than left pending, where every later
+// step would fail on it again; the error names it.
+void appendStoringPrevious(TTable& pictures, const QString& previousFile)
+{
+    try {
+        pictures.append();
+    } catch (const std::exception& error) {
+        pictures.cancel();
+        throw std::runtime_error(
+            QObject::tr("%1 could not be stored in the album: %2").arg(previousFile, error.what()).toStdString());
+    }
+}
+
+} // namespace
 
 void TForm1::ImportSingle1Click()
 {
@@ -57,12 +73,8 @@ void TForm1::ImportMulti1Click()
             RzProgressBar2->setPartsComplete(i);
             // Keep the window painted (and its progress visible); input waits for the end.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            pictures.append();
-            // Each record is stored as the next one is appended, straight from its file; the
-            // last one stays pending, so it holds its bytes already.
-            const bool last = i == count - 1;
-            loadPicture(chosen->at(i),
-                        last ? TPDBMultiImage::FileLoad::ReadNow : TPDBMultiImage::FileLoad::CopyWhenStored);
+            appendStoringPrevious(pictures, i > 0 ? chosen->at(i - 1) : QString());
+            loadPicture(chosen->at(i));
         }
     }
     RzProgressBar2->setPartsComplete(count);

@@ -7,14 +7,17 @@
 #include <QFileInfo>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 #include "framework/directorylistbox.h"
 #include "framework/filelistbox.h"
 #include "framework/statuspanes.h"
 #include "framework/trackbar.h"
+#include "imaging/pdbmultiimage.h"
 #include "pictures/mmopendialog.h"
 #include "programfixture.h"
+#include "support/filesizelimit.h"
 
 namespace fs = std::filesystem;
 
@@ -177,4 +180,79 @@ TEST_F(ImportTest, TheClipboardsPictureBecomesANewRecordAndTextAddsNothing)
     ASSERT_GT(stored.size(), 2u);
     EXPECT_EQ(stored[0], 0xFF) << "stored as JPEG";
     EXPECT_TRUE(db().Table1.fieldByName("NAAM").asString().empty());
+}
+
+TEST_F(ImportTest, EachFileIsReadAtItsOwnStepSoOneGoingAwayLaterChangesNothing)
+{
+    QStringList paths{writeFile("first.png", pictureFile(5, 5, Qt::red)),
+                      writeFile("second.png", pictureFile(6, 6, Qt::green)),
+                      writeFile("third.png", pictureFile(7, 7, Qt::blue))};
+    QFile first(paths[0]);
+    first.open(QIODevice::ReadOnly);
+    const QByteArray firstBytes = first.readAll();
+    // As the second file's turn begins, the first (already loaded) goes away; as the third's
+    // begins, the third does (a card pulled out).
+    QObject::connect(form().RzProgressBar2, &QProgressBar::valueChanged, [&paths](int percent) {
+        if (percent == 33)
+            QFile::remove(paths[0]);
+        if (percent == 66)
+            QFile::remove(paths[2]);
+    });
+    dialogs.answerPaths(paths);
+    form().ImportMulti1->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0], "Input filename isn't valid") << "the missing file fails at its own step";
+    form().SpeedButton2->click();
+    EXPECT_EQ(dialogs.errors.size(), 1) << "nothing is left that fails again";
+    EXPECT_EQ(db().Table1.state(), TDataSetState::dsBrowse);
+    ASSERT_EQ(db().Table1.recordCount(), 4);
+    EXPECT_EQ(storedPicture(3), paradox::Bytes(firstBytes.begin(), firstBytes.end()));
+}
+
+TEST_F(ImportTest, APictureThatCannotBeStoredIsNamedAndDroppedLeavingTheAlbumUsable)
+{
+    QStringList paths;
+    for (int i = 0; i < 3; ++i)
+        paths << writeFile("big" + std::to_string(i) + ".jpg", noiseBytes(700 << 10, static_cast<unsigned>(i)));
+    dialogs.answerPaths(paths);
+    {
+        const FileSizeLimit diskFull(1 << 20);
+        form().ImportMulti1->trigger();
+    }
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].startsWith(paths[1] + " could not be stored")) << dialogs.errors[0].toStdString();
+    EXPECT_EQ(db().Table1.state(), TDataSetState::dsBrowse);
+    form().SpeedButton2->click();
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(db().Table1.recordCount(), 3) << "the pictures before it are stored";
+}
+
+TEST_F(ImportTest, TheLastPictureOfAMultipleImportIsCurrentAndShown)
+{
+    const QStringList paths{writeFile("a.png", pictureFile(9, 9, Qt::red)),
+                            writeFile("b.png", pictureFile(31, 17, Qt::blue))};
+    dialogs.answerPaths(paths);
+    form().ImportMulti1->trigger();
+    TPDBMultiImage& view = widgetNamed<TPDBMultiImage>(form(), "PDBMultiImage1");
+    view.waitForDisplay();
+    EXPECT_EQ(view.picture().size(), QSize(31, 17));
+    EXPECT_EQ(db().Table1.fieldByName("NAAM").asString(), paths[1].left(40).toStdString());
+}
+
+TEST_F(ImportTest, AFileThatCannotBeDecodedLeavesAnEmptyViewWithoutScrollBars)
+{
+    // A sound header claiming a big picture, then nothing a decoder can use.
+    QByteArray broken = pictureFile(3000, 2000, Qt::red).left(60);
+    broken.append(QByteArray(300, '\x5a'));
+    const QString path = writeFile("broken.png", broken);
+    answerOpenFile(path);
+    form().ImportSingle1->trigger();
+    TPDBMultiImage& view = widgetNamed<TPDBMultiImage>(form(), "PDBMultiImage1");
+    view.waitForDisplay();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view.hasImage());
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(form().RzProgressBar2->percent(), 100) << "the failed decode has ended";
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << "engine failures show nothing";
 }

@@ -114,3 +114,14 @@ QByteArray pictureFile(int width, int height, const QColor& colour, const char* 
     image.save(&buffer, format);
     return bytes;
 }
+
+QByteArray noiseBytes(int size, unsigned seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    unsigned state = seed * 2654435761u + 1;
+    for (char& byte : bytes) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<char>(state >> 24);
+    }
+    return bytes;
+}

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -63,3 +64,15 @@ protected:
 
 // A small picture file of the given size and colour.
 QByteArray pictureFile(int width, int height, const QColor& colour, const char* format = "PNG");
+
+// The control of a window with the given object name; fails the test when there is none.
+template <typename T> T& widgetNamed(QObject& window, const QString& name)
+{
+    T* found = window.findChild<T*>(name);
+    if (!found)
+        throw std::runtime_error("no control named " + name.toStdString());
+    return *found;
+}
+
+// Random-looking bytes: they compress to nothing, so a picture made of them keeps its size.
+QByteArray noiseBytes(int size, unsigned seed);

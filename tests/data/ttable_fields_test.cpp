@@ -120,24 +120,3 @@ TEST(BlobFields, PicturesAreBytesAndMemosAreText)
     table.refresh();
     EXPECT_TRUE(table.fieldByName("FOTO").isNull());
 }
-
-TEST(BlobFields, APictureFileIsReadWhilePendingAndCopiedWhenStored)
-{
-    AlbumFixture album;
-    TTable table;
-    album.createPictures(table, 1);
-    const std::filesystem::path file = album.dir / "picture.bin";
-    paradox::Bytes content(5000);
-    for (std::size_t i = 0; i < content.size(); ++i)
-        content[i] = static_cast<std::uint8_t>(i % 251);
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    table.open();
-    table.edit();
-    table.fieldByName("FOTO").setAsFile(file.string());
-    EXPECT_EQ(table.fieldByName("FOTO").asBytes(), content) << "a pending file reads as its content";
-    EXPECT_THROW(table.fieldByName("MEMO").setAsFile(file.string()), DatabaseError);
-    table.refresh();
-    std::filesystem::remove(file);
-    EXPECT_EQ(table.fieldByName("FOTO").asBytes(), content);
-}

@@ -8,8 +8,11 @@
 #include <QToolButton>
 
 #include <array>
+#include <cstdio>
+#include <filesystem>
 
 #include "data/data.h"
+#include "data/databaseerror.h"
 #include "data/paswoord.h"
 #include "data/schema.h"
 #include "framework/statuspanes.h"
@@ -22,6 +25,20 @@ void pointAt(TTable& table, const std::string& directory, const std::string& tab
 {
     table.setDatabaseName(directory);
     table.setTableName(tableName);
+}
+
+// Opens one table of an album; a missing one is reported as the album being incomplete,
+// naming the album the user chose rather than only a file name.
+void openAlbumTable(TTable& table, const std::string& baseName, const char* role)
+{
+    try {
+        table.open();
+    } catch (const std::exception&) {
+        if (std::filesystem::exists(table.filePath()))
+            throw;
+        throw DatabaseError("The album \"" + baseName + "\" in " + table.databaseName() + " is incomplete: its " +
+                            role + " " + table.tableName() + " is missing.");
+    }
 }
 
 // The stored text of a setting that names one of several choices; other text chooses nothing.
@@ -55,7 +72,7 @@ void TForm1::PasswordGate(const std::string& directory, const std::string& baseN
 {
     Tdb& tables = db();
     pointAt(tables.Table3, directory, schema::settingsTableName(baseName));
-    tables.Table3.open();
+    openAlbumTable(tables.Table3, baseName, "settings table");
     const std::string password = tables.Table3.fieldByName("PASWOORD").asString();
     if (!tables.Table3.fieldByName("PW").asBoolean()) {
         ActivateDatabase(directory, baseName);
@@ -75,9 +92,9 @@ void TForm1::ActivateDatabase(const std::string& directory, const std::string& b
     Tdb& tables = db();
     try {
         pointAt(tables.Table1, directory, schema::pictureTableName(baseName));
-        tables.Table1.open();
+        openAlbumTable(tables.Table1, baseName, "picture table");
         pointAt(tables.Table2, directory, schema::categoryTableName(baseName));
-        tables.Table2.open();
+        openAlbumTable(tables.Table2, baseName, "category table");
         RzStatusPane1->setText(QString::fromStdString(baseName));
         ButtonStatus(true);
 
@@ -99,8 +116,21 @@ void TForm1::ActivateDatabase(const std::string& directory, const std::string& b
             PDBMultiImage1->setTifSaveCompress(*compression);
         if (const auto mode = choiceNamed(settings.fieldByName("PCD MODE").asString(), pcdModes))
             PDBMultiImage1->setPCDMode(*mode);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         setWindowTitle(QStringLiteral("Error: ActivateDatabase"));
+        // The caption says only that it failed; the reason goes where a user who asks finds it.
+        std::fprintf(stderr, "Kadrix: the album %s could not be opened: %s\n",
+                     (std::filesystem::path(directory) / baseName).string().c_str(), error.what());
+        // A half-opened album is closed again: the window shows no album rather than one
+        // whose commands fail on a closed table.
+        for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3}) {
+            try {
+                table->close();
+            } catch (const std::exception&) {
+                // Nothing was edited in an album that never opened; closing is all that counts.
+            }
+        }
+        showNoAlbum();
         // Without a readable reg.db there is no automatic opening to switch off.
         if (tables.Reg.active()) {
             tables.Reg.edit();
@@ -108,6 +138,14 @@ void TForm1::ActivateDatabase(const std::string& directory, const std::string& b
             tables.Reg.refresh();
         }
     }
+}
+
+void TForm1::showNoAlbum()
+{
+    ButtonStatus(false);
+    RzTrackBar1->setMaximum(1);
+    setPositionBar(0);
+    RzStatusPane4->clear();
 }
 
 void TForm1::ButtonStatus(bool on)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <exception>
 #include <limits>
 
 #include "data/databaseerror.h"
@@ -138,7 +139,14 @@ void TTable::close()
 {
     if (!active())
         return;
-    checkBrowseMode();
+    // The table is let go whatever happens: a pending edit that cannot be stored is dropped
+    // and its error raised once the table is closed, so a failing album never stays locked.
+    std::exception_ptr storeFailure;
+    try {
+        checkBrowseMode();
+    } catch (...) {
+        storeFailure = std::current_exception();
+    }
     file_.reset();
     fields_.clear();
     pending_.clear();
@@ -146,6 +154,8 @@ void TTable::close()
     current_ = npos;
     eof_ = bof_ = true;
     notifyActive();
+    if (storeFailure)
+        std::rethrow_exception(storeFailure);
 }
 
 void TTable::setActive(bool active)

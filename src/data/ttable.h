@@ -11,6 +11,8 @@
 // - Before anything stores or drops a pending record (refresh, a move, append, a filter
 //   switch, close), the bound controls are asked to write what the user typed, then the
 //   record is stored if a field was assigned and dropped otherwise.
+// - close() always closes: a pending record it cannot store is dropped, and the error is
+//   raised after the table has been let go.
 // - Suspending the bound controls nests; nothing reaches them while suspended (except the
 //   request to write pending input), and the last resume notifies them once.
 // - Switching the filter on or off, or installing a predicate while it is on, makes the

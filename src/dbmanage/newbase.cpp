@@ -60,3 +60,10 @@ QString TForm8::location() const
 {
     return DirectoryListBox1->directory();
 }
+
+void TForm8::showEvent(QShowEvent* event)
+{
+    TModalForm::showEvent(event);
+    // Folders may have come or gone since the window was last shown.
+    DirectoryListBox1->refresh();
+}

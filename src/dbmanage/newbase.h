@@ -27,4 +27,7 @@ public:
     QLineEdit* Edit1 = nullptr;
     QPushButton* BitBtn2 = nullptr; // OK
     QPushButton* BitBtn1 = nullptr; // Cancel
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };

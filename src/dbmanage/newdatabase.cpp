@@ -14,17 +14,27 @@
 
 namespace {
 
-// A name with a folder separator or a NUL, or "." or "..", would put the album's files
-// somewhere other than the chosen folder.
-void refuseUnsafeName(const QString& name)
+// The longest file an album's name is part of: its settings table's journal, name +
+// "2.db-journal", which must fit the file system's limit on a name.
+constexpr qsizetype longestNameBytes = 255 - 12;
+
+// A name that would put the album's files somewhere other than the chosen folder (a folder
+// separator, a NUL, "." or ".."), a name of blanks only, and a name too long for a file name
+// are refused before anything is closed or created.
+void refuseUnusableName(const QString& name)
 {
+    const auto refuse = [&name](const QString& why) {
+        throw std::runtime_error(QStringLiteral("\"%1\" cannot be used as a database name: %2 Nothing was created.")
+                                     .arg(name, why)
+                                     .toStdString());
+    };
     if (name.contains(QLatin1Char('/')) || name.contains(QChar(0)) || name == QLatin1String(".") ||
         name == QLatin1String(".."))
-        throw std::runtime_error(
-            QStringLiteral("\"%1\" cannot be used as a database name: a name may not contain \"/\" and may not be "
-                           "\".\" or \"..\". Nothing was created.")
-                .arg(name)
-                .toStdString());
+        refuse(QStringLiteral("a name may not contain \"/\" and may not be \".\" or \"..\"."));
+    if (name.trimmed().isEmpty())
+        refuse(QStringLiteral("a name must contain more than blanks."));
+    if (name.toUtf8().size() > longestNameBytes)
+        refuse(QStringLiteral("a name may be at most %1 bytes long.").arg(longestNameBytes));
 }
 
 // The category and settings tables of album "trip" are trip1.db and trip2.db, the picture
@@ -60,10 +70,12 @@ void TForm1::New1Click()
     const QString typed = window.Edit1->text();
     if (typed.isEmpty())
         return;
-    refuseUnsafeName(typed);
+    refuseUnusableName(typed);
     const std::string name = typed.toStdString();
     std::string location = window.location().toStdString();
-    if (location.empty() || location.back() != '/')
+    if (!std::filesystem::is_directory(location))
+        throw std::runtime_error("The folder " + location + " does not exist (any more). Nothing was created.");
+    if (location.back() != '/')
         location += '/';
     if (std::filesystem::exists(location + schema::pictureTableName(name)))
         return;

@@ -51,7 +51,19 @@ void writeReplacement(const std::filesystem::path& target, std::span<const std::
 {
     std::filesystem::path temporary = target;
     temporary += ".new";
-    PosixFile::create(temporary).writeAt(0, content);
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(target.parent_path().empty() ? "." : target.parent_path(), ignored))
+        fail(target, "its folder does not exist");
+    try {
+        PosixFile::create(temporary).writeAt(0, content);
+    } catch (const Error& error) {
+        // The file the caller asked for is the one to name, not the temporary beside it.
+        removeIfPresent(temporary);
+        std::string text = error.what();
+        if (text.starts_with(temporary.string()))
+            text.replace(0, temporary.string().size(), target.string());
+        throw Error(text);
+    }
     std::error_code error;
     std::filesystem::rename(temporary, target, error);
     if (error) {

@@ -7,8 +7,15 @@
 
 #include <fstream>
 
+#include <QFile>
+#include <QFileInfo>
+
 #include "data/paswoord.h"
 #include "dbmanage/newbase.h"
+#include "framework/dbmemo.h"
+#include "framework/filelistbox.h"
+#include "pictures/mmopendialog.h"
+#include "support/filesizelimit.h"
 #include "framework/directorylistbox.h"
 #include "framework/statuspanes.h"
 #include "framework/trackbar.h"
@@ -219,4 +226,204 @@ TEST_F(AlbumsTest, AMissingCategoryTableStopsTheDeleteThere)
     EXPECT_FALSE(exists("partial.db"));
     EXPECT_FALSE(exists("partial.mb"));
     EXPECT_TRUE(exists("partial2.db")) << "the tables after the failing one stay";
+}
+
+TEST_F(AlbumsTest, ADotInAFolderNameNeverChoosesAnotherAlbumToDelete)
+{
+    createAlbum(albumDir(), "photos", {{"", "kept"}});
+    fs::create_directory(albums.path() / "photos.2020");
+    dialogs.answerPath(dir("photos.2020") + "/holiday");
+    form().Delete1->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("has no extension")) << dialogs.errors[0].toStdString();
+    for (const char* file : {"photos.db", "photos1.db", "photos2.db", "photos.mb"})
+        EXPECT_TRUE(exists(file)) << file;
+    EXPECT_EQ(openAlbumName(), "current.db") << "refused before anything was closed";
+    EXPECT_TRUE(form().SpeedButton2->isEnabled());
+    EXPECT_EQ(dialogs.asked[0].request.acceptLabel, "&Delete");
+}
+
+TEST_F(AlbumsTest, OpeningAnIncompleteAlbumSaysWhichTableIsMissingAndLeavesNoAlbumOpen)
+{
+    createAlbum(albumDir(), "fake", {{"", "a"}});
+    fs::remove(albums.path() / "fake2.db");
+    dialogs.answerPath(dir() + "/fake.mb");
+    form().Open1->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    const std::string error = dialogs.errors[0].toStdString();
+    EXPECT_NE(error.find("\"fake\""), std::string::npos) << error;
+    EXPECT_NE(error.find("settings table fake2.db is missing"), std::string::npos) << error;
+    EXPECT_FALSE(form().albumOpen());
+    EXPECT_FALSE(form().SpeedButton2->isEnabled());
+    EXPECT_TRUE(form().RzStatusPane1->text().isEmpty()) << "the closed album is not named any more";
+    EXPECT_EQ(form().RzStatusPane3->text(), "0");
+}
+
+TEST_F(AlbumsTest, OpenNamesAllThreeTablesOfTheChosenAlbum)
+{
+    createAlbum(albumDir(), "2001.trip", {{"", "a"}});
+    dialogs.answerPath(dir() + "/2001.trip.mb");
+    form().Open1Click();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(db().Table1.tableName(), "2001.trip.db");
+    EXPECT_EQ(db().Table2.tableName(), "2001.trip1.db");
+    EXPECT_EQ(db().Table3.tableName(), "2001.trip2.db");
+    for (TTable* table : {&db().Table1, &db().Table2, &db().Table3})
+        EXPECT_EQ(table->databaseName(), albumDir());
+}
+
+TEST_F(AlbumsTest, ADamagedAlbumNeverKeepsTheOthersFromOpening)
+{
+    createAlbum(albumDir(), "damaged",
+                {{"a memo long enough to live in the blob file", "a", {}, false, pictureFile(40, 40, Qt::red)}});
+    fs::resize_file(albums.path() / "damaged.mb", 10);
+    dialogs.answerPath(dir() + "/damaged.mb");
+    form().Open1->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.errors.size(), 1) << "the unreadable memo is reported once";
+    EXPECT_TRUE(widgetNamed<DBMemo>(form(), "DBMemo1").toPlainText().isEmpty());
+
+    dialogs.answerPath(dir() + "/current.mb");
+    form().Open1->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join(" / ").toStdString();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(openAlbumName(), "current.db");
+    answerNewDatabase(dir(), "fresh");
+    form().New1->trigger();
+    EXPECT_EQ(openAlbumName(), "fresh.db");
+}
+
+TEST_F(AlbumsTest, AnAlbumThatFailsToActivateLeavesTheWindowShowingNoAlbum)
+{
+    createAlbum(albumDir(), "partial", {{"", "a"}});
+    fs::remove(albums.path() / "partial1.db");
+    dialogs.answerPath(dir() + "/partial.mb");
+    form().Open1->trigger();
+    EXPECT_EQ(form().windowTitle(), "Error: ActivateDatabase");
+    EXPECT_FALSE(form().albumOpen());
+    EXPECT_FALSE(db().Table3.active());
+    EXPECT_FALSE(form().SpeedButton2->isEnabled());
+    EXPECT_FALSE(form().Opties1->isEnabled());
+    EXPECT_TRUE(form().RzStatusPane1->text().isEmpty());
+    EXPECT_EQ(form().RzStatusPane3->text(), "0");
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << "activation reports in the caption only";
+}
+
+TEST_F(AlbumsTest, NewOpenAndDeleteStoreWhatWasTypedAndTickedBeforeClosing)
+{
+    bool inCategory = false;
+    const auto editCurrentAlbum = [&](const QString& memo) {
+        DBMemo& box = widgetNamed<DBMemo>(form(), "DBMemo1");
+        box.setFocus();
+        QTest::keyClicks(&box, memo);
+        QTest::mouseClick(&widgetNamed<QWidget>(form(), "RzDBCheckBox5"), Qt::LeftButton); // category 3
+        inCategory = !inCategory;
+    };
+    const auto expectStored = [&](const std::string& memo) {
+        TTable pictures;
+        pictures.setDatabaseName(albumDir());
+        pictures.setTableName("current.db");
+        pictures.open();
+        EXPECT_EQ(pictures.fieldByName("MEMO").asString(), memo);
+        EXPECT_EQ(pictures.fieldByName("3").asBoolean(), inCategory);
+    };
+    createAlbum(albumDir(), "other", {});
+    editCurrentAlbum("new ");
+    answerNewDatabase(dir(), "made");
+    form().New1->trigger();
+    expectStored("new kept");
+
+    dialogs.answerPath(dir() + "/current.mb");
+    form().Open1->trigger();
+    editCurrentAlbum("open ");
+    dialogs.answerPath(dir() + "/other.mb");
+    form().Open1->trigger();
+    expectStored("open new kept");
+
+    dialogs.answerPath(dir() + "/current.mb");
+    form().Open1->trigger();
+    editCurrentAlbum("delete ");
+    dialogs.answerPath(dir() + "/made.mb");
+    form().Delete1->trigger();
+    expectStored("delete open new kept");
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(" / ").toStdString();
+}
+
+TEST_F(AlbumsTest, ClosingAnAlbumLetsItGoEvenWhenItsLastChangeCannotBeStored)
+{
+    createAlbum(albumDir(), "other", {});
+    const QString big = dir() + "/big.jpg";
+    {
+        QFile file(big);
+        file.open(QIODevice::WriteOnly);
+        file.write(noiseBytes(2 << 20, 1));
+    }
+    modals.onNextModal([big](QDialog& dialog) {
+        auto& window = static_cast<TMMOpenDialog&>(dialog);
+        window.directoryList()->setDirectory(QFileInfo(big).absolutePath());
+        window.fileList()->selectFile(big);
+        window.okButton()->click();
+    });
+    form().ImportSingle1->trigger();
+    ASSERT_EQ(db().Table1.state(), TDataSetState::dsInsert);
+    {
+        const FileSizeLimit diskFull(1 << 20);
+        dialogs.answerPath(dir() + "/other.mb");
+        form().Open1->trigger();
+    }
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("could not be stored")) << dialogs.errors[0].toStdString();
+    ASSERT_TRUE(form().albumOpen()) << "the other album opened all the same";
+    EXPECT_EQ(openAlbumName(), "other.db");
+    dialogs.answerPath(dir() + "/current.mb");
+    form().Open1->trigger();
+    ASSERT_TRUE(form().albumOpen()) << "the first album was let go";
+    EXPECT_EQ(db().Table1.recordCount(), 1);
+}
+
+TEST_F(AlbumsTest, NewRefusesBlankAndOverlongNamesBeforeClosingAnything)
+{
+    for (const QString& name : {QStringLiteral("   "), QString(300, QLatin1Char('n'))}) {
+        dialogs.errors.clear();
+        answerNewDatabase(dir(), name);
+        form().New1->trigger();
+        ASSERT_EQ(dialogs.errors.size(), 1) << name.size();
+        EXPECT_TRUE(dialogs.errors[0].contains("cannot be used as a database name")) << dialogs.errors[0].toStdString();
+        EXPECT_FALSE(dialogs.errors[0].contains("filesystem error"));
+        EXPECT_EQ(openAlbumName(), "current.db");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(albums.path()), fs::directory_iterator()), 4)
+        << "nothing was created";
+}
+
+TEST_F(AlbumsTest, TheNewDatabaseWindowReadsItsFoldersAgainAtEachOpening)
+{
+    fs::create_directory(albums.path() / "place");
+    answerNewDatabase(dir("place"), "", false);
+    form().New1Click();
+    fs::remove(albums.path() / "place");
+    QString folderShown;
+    modals.onNextModal([&folderShown](QDialog& dialog) {
+        auto& window = static_cast<TForm8&>(dialog);
+        folderShown = window.location();
+        window.BitBtn1->click();
+    });
+    form().New1Click();
+    EXPECT_EQ(folderShown, dir()) << "the removed folder gave way to its parent";
+
+    // A folder removed while the window is up is named when OK is pressed; nothing is closed.
+    fs::create_directory(albums.path() / "place");
+    modals.onNextModal([this](QDialog& dialog) {
+        auto& window = static_cast<TForm8&>(dialog);
+        window.DirectoryListBox1->setDirectory(dir("place"));
+        window.Edit1->setText("late");
+        fs::remove(albums.path() / "place");
+        window.BitBtn2->click();
+    });
+    form().New1->trigger();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains(dir("place"))) << dialogs.errors[0].toStdString();
+    EXPECT_FALSE(dialogs.errors[0].contains(".new"));
+    EXPECT_EQ(openAlbumName(), "current.db");
 }

@@ -14,7 +14,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
   imagemagick graphicsmagick libtiff-tools libjpeg-turbo-progs poppler-utils
-  xvfb xauth xclip
+  xvfb xauth xclip openbox x11-utils libxcb1-dev
 )
 
 missing=()

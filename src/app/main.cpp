@@ -9,6 +9,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cstdio>
+
+#include "data/autoopennote.h"
 #include "data/data.h"
 #include "data/schema.h"
 #include "framework/application.h"
@@ -28,13 +31,15 @@ namespace {
 constexpr int lowerPaneAllowance = 220; // outer height minus this is where the splitter bar goes
 
 // Runs one shutdown step; a failure ends only that step, so the steps after it (storing the
-// album's pending edits above all) still run.
-template <typename Step> void shutdownStep(Step step)
+// album's pending edits above all) still run. The failures of steps that store the user's
+// work are collected to be told; the others (window geometry, closing reg.db) pass silently.
+template <typename Step> void shutdownStep(Step step, QStringList* failures = nullptr)
 {
     try {
         step();
-    } catch (const std::exception&) {
-        // Shutdown goes on whatever fails; there is no one left to tell.
+    } catch (const std::exception& error) {
+        if (failures)
+            failures->append(QString::fromUtf8(error.what()));
     }
 }
 
@@ -51,7 +56,12 @@ TForm1::TForm1(DialogService& dialogs, QWidget* parent) : QMainWindow(parent), d
     buildMenu();
     MMOpenDialog1 = new TMMOpenDialog(this);
     connectCommands();
+    // Below this size the controls would overlap.
+    setMinimumSize(minimumSizeHint());
     RzSplitter3->installEventFilter(this);
+    geometryWatch_ = new QTimer(this);
+    geometryWatch_->setInterval(50);
+    connect(geometryWatch_, &QTimer::timeout, this, [this] { checkOuterGeometry(); });
     idleTimer_ = new QTimer(this);
     idleTimer_->setInterval(100);
     connect(idleTimer_, &QTimer::timeout, this, guarded([this] { MyIdleHandler(); }));
@@ -73,6 +83,10 @@ void TForm1::setDataModule(Tdb& db)
     PDBMultiImage1->setPrefetching(true);
     DBMemo1->setDataSource(&db.DataSource1);
     DBMemo1->setDataField("MEMO");
+    // Reported after the table's notification that found it has ended.
+    connect(
+        DBMemo1, &DBMemo::readFailed, this, [this](const QString& text) { dialogs_.showError(this, text); },
+        Qt::QueuedConnection);
     for (DBCheckBox* box : categoryBoxes)
         box->setDataSource(&db.DataSource1);
     RzDBCheckBox25->setDataSource(&db.DataSource1);
@@ -117,10 +131,7 @@ void TForm1::FormActivate()
         const int left = tables.Reg.fieldByName("X").asInteger();
         const int height = tables.Reg.fieldByName("DY").asInteger();
         const int width = tables.Reg.fieldByName("DX").asInteger();
-        // The stored size is the outer size; the window's own size leaves out its frame.
-        const QSize frame = frameGeometry().size() - size();
-        move(left, top);
-        resize(width - frame.width(), height - frame.height());
+        restoreOuterGeometry(QRect(left, top, width, height));
     } catch (const std::exception&) {
         setWindowTitle(QStringLiteral("Error: Reg.db not found (FormActivate)"));
     }
@@ -132,14 +143,69 @@ void TForm1::FormActivate()
     if (!tables.Reg.active())
         return;
     try {
-        if (tables.Reg.fieldByName("AUTO-OPEN").asBoolean())
+        // A start that ended while opening the remembered album (a crash) must not end the
+        // same way at every start: it counts as a failed automatic open.
+        if (AutoOpenNote::leftBehind()) {
+            AutoOpenNote::discard();
+            throw std::runtime_error("the previous start ended while opening the remembered album");
+        }
+        if (tables.Reg.fieldByName("AUTO-OPEN").asBoolean()) {
+            autoOpenNote_ = std::make_unique<AutoOpenNote>();
             PasswordGate(tables.Reg.fieldByName("PATH").asString(), tables.Reg.fieldByName("DATABASE").asString());
-    } catch (const std::exception&) {
+            // The note goes once the first picture is on screen: decoding it is part of opening.
+            if (PDBMultiImage1->displayPending())
+                connect(
+                    PDBMultiImage1, &TPDBMultiImage::displayEnded, this, [this] { autoOpenNote_.reset(); },
+                    Qt::SingleShotConnection);
+            else
+                autoOpenNote_.reset();
+        }
+    } catch (const std::exception& error) {
+        autoOpenNote_.reset();
+        std::fprintf(stderr, "Kadrix: the remembered album was not opened: %s\n", error.what());
         setWindowTitle(QStringLiteral("Error: Default database not found (FormActivate)"));
         tables.Reg.edit();
         tables.Reg.fieldByName("AUTO-OPEN").setAsBoolean(false);
         tables.Reg.refresh();
     }
+}
+
+void TForm1::restoreOuterGeometry(const QRect& outer)
+{
+    wantedOuter_ = outer;
+    placeOuterGeometry();
+    // A window manager frames the window a moment after it is shown, and only then is the
+    // frame's size known: the window is placed again until its outer geometry is the stored one.
+    geometryChecks_ = 0;
+    geometryWatch_->start();
+}
+
+QMargins TForm1::frameMargins() const
+{
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+void TForm1::placeOuterGeometry()
+{
+    placedWithFrame_ = frameMargins();
+    setGeometry(wantedOuter_.marginsRemoved(placedWithFrame_));
+}
+
+void TForm1::checkOuterGeometry()
+{
+    constexpr int checksWithoutFrame = 40; // about two seconds: no window manager frames it
+    // Placed again only when the frame turned out other than it was placed with; a size the
+    // user gives the window meanwhile is the user's.
+    const QMargins frame = frameMargins();
+    if (frame != placedWithFrame_)
+        placeOuterGeometry();
+    else if (!frame.isNull())
+        geometryWatch_->stop();
+    if (++geometryChecks_ >= checksWithoutFrame)
+        geometryWatch_->stop();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -158,6 +224,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::FormClose()
 {
     idleTimer_->stop();
+    geometryWatch_->stop();
     if (!db_)
         return;
     Tdb& tables = db();
@@ -174,18 +241,45 @@ void TForm1::FormClose()
         tables.Reg.refresh();
     });
     if (tables.Table1.active()) {
-        shutdownStep([&] {
-            tables.Reg.edit();
-            tables.Reg.fieldByName("DATABASE").setAsString(schema::baseNameOfPictureTable(tables.Table1.tableName()));
-            tables.Reg.fieldByName("PATH").setAsString(tables.Table1.databaseName());
-            tables.Reg.refresh();
-        });
+        shutdownStep([&] { rememberOpenAlbum(); });
+        QStringList lost;
         for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
-            shutdownStep([table] { table->refresh(); });
+            shutdownStep([table] { table->refresh(); }, &lost);
         for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
-            shutdownStep([table] { table->close(); });
+            shutdownStep([table] { table->close(); }, &lost);
+        lost.removeDuplicates();
+        // Said before the window goes, since what could not be stored is lost with it.
+        if (!lost.isEmpty())
+            dialogs_.showError(this, tr("Your last changes to the album could not be stored and are lost:\n%1")
+                                         .arg(lost.join(QLatin1Char('\n'))));
     }
     shutdownStep([&] { tables.Reg.close(); });
+}
+
+void TForm1::rememberOpenAlbum()
+{
+    Tdb& tables = db();
+    const std::string baseName = schema::baseNameOfPictureTable(tables.Table1.tableName());
+    const std::string directory = tables.Table1.databaseName();
+    TField& database = tables.Reg.fieldByName("DATABASE");
+    TField& path = tables.Reg.fieldByName("PATH");
+    // A cut name or folder would remember another album, or none; the one remembered
+    // before stays instead.
+    if (baseName.size() > static_cast<std::size_t>(database.size()) ||
+        directory.size() > static_cast<std::size_t>(path.size())) {
+        dialogs_.showInformation(
+            this, windowTitle(),
+            tr("Kadrix cannot remember the album \"%1\" for the next start: its name or folder is longer than "
+               "the settings table can hold (%2 and %3 bytes).")
+                .arg(QString::fromStdString(baseName))
+                .arg(database.size())
+                .arg(path.size()));
+        return;
+    }
+    tables.Reg.edit();
+    database.setAsString(baseName);
+    path.setAsString(directory);
+    tables.Reg.refresh();
 }
 
 void TForm1::Exit1Click()
@@ -196,6 +290,15 @@ void TForm1::Exit1Click()
 void TForm1::BitBtn1Click()
 {
     close();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // A window manager keeps the window at its minimum size; without one the display server
+    // may make it smaller all the same, and the window grows back by itself.
+    if (width() < minimumWidth() || height() < minimumHeight())
+        QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)

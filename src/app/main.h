@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -40,6 +41,7 @@ class TForm9;
 class TForm10;
 class TForm11;
 class TMMOpenDialog;
+class AutoOpenNote;
 
 // The program's windows other than the main one, created once at start-up after it.
 struct ModalWindows {
@@ -146,8 +148,11 @@ public:
     void ActivateDatabase(const std::string& directory, const std::string& baseName);
     void ButtonStatus(bool on);
     bool albumOpen() const;
-    // Closing the open album: filter off, pending edits stored, its tables closed.
+    // Closing the open album: filter off, pending edits stored, its tables closed, the
+    // window showing no album. What could not be stored is reported; the tables close anyway.
     void closeAlbum();
+    // The window as it is with no album open: commands off, panes and position bar empty.
+    void showNoAlbum();
 
     // While a long command runs and lets the window paint, the window does not close and
     // the slideshow does not step.
@@ -249,6 +254,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -264,17 +270,29 @@ private:
     void setPositionBar(int position);
     void step(bool forward);
     void beginImport();
-    void loadPicture(const QString& path, TPDBMultiImage::FileLoad load = TPDBMultiImage::FileLoad::ReadNow);
+    void loadPicture(const QString& path);
     void fitPictureToView();
     void showPictureName();
     void notYetAvailable(const QString& command);
+    // The stored geometry is the window's outer one, frame included.
+    void restoreOuterGeometry(const QRect& outer);
+    // Writes the open album into reg.db as the one to open at the next start.
+    void rememberOpenAlbum();
+    void placeOuterGeometry();
+    void checkOuterGeometry();
+    QMargins frameMargins() const;
 
     Tdb* db_ = nullptr;
     DialogService& dialogs_;
     ModalWindows windows_;
     QTimer* idleTimer_ = nullptr;
+    QTimer* geometryWatch_ = nullptr;
+    QRect wantedOuter_;
+    QMargins placedWithFrame_;
+    int geometryChecks_ = 0;
     bool started_ = false;
     bool closingDown_ = false;
     int busy_ = 0;
-    QString chosenScanner_; // the scanner chosen for this session; empty: the first one found
+    QString chosenScanner_;                      // the scanner chosen for this session; empty: the first one found
+    std::unique_ptr<AutoOpenNote> autoOpenNote_; // while the remembered album is being opened
 };

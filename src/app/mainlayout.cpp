@@ -208,7 +208,8 @@ QWidget* TForm1::buildCategoryColumn()
         box->setDataField(std::to_string(category));
         auto* label = new DBLabel(column);
         label->setObjectName(QStringLiteral("RzDBLabel%1").arg(nameLabelNumber(category)));
-        label->setAccessibleName(tr("Show category %1").arg(category));
+        // Its accessible name is the category name it shows, as for any label.
+        label->setAccessibleDescription(tr("Show only the pictures of category %1").arg(category));
         label->setToolTip(tr("Show only the pictures of this category"));
         label->setDataField(std::to_string(category));
         label->setFixedHeight(categoryRowPitch);

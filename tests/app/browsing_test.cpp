@@ -1,5 +1,7 @@
 // Stepping, finding, zooming and jumping through the pictures of the open album.
 #include <QLineEdit>
+
+#include <fstream>
 #include <QToolButton>
 
 #include "framework/dbmemo.h"
@@ -177,4 +179,62 @@ TEST_F(BrowsingTest, ThePositionBarJumpsOnReleaseAndStopsAtTheEnds)
     form().RzTrackBar1->setValue(0);
     form().RzTrackBar1MouseUp();
     EXPECT_EQ(current(), "1");
+}
+
+TEST_F(BrowsingTest, ADamagedMemoIsReportedOnceAndAFindPassesOverIt)
+{
+    // One-letter memos live in their records; longer ones in the blob file, which is
+    // damaged below.
+    openAlbum({"a", "beta beta", "gamma gamma"});
+    stop();
+    {
+        std::fstream blobs(albums.path() / "walk.mb", std::ios::in | std::ios::out | std::ios::binary);
+        blobs.seekp(4096);
+        const std::string garbage(8192, '\xee');
+        blobs.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    DBMemo& memo = widgetNamed<DBMemo>(form(), "DBMemo1");
+    form().SpeedButton2->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(current(), "2");
+    EXPECT_EQ(dialogs.errors.size(), 1) << "shown once";
+    EXPECT_TRUE(memo.toPlainText().isEmpty());
+    EXPECT_TRUE(memo.isReadOnly()) << "typing over it would replace what the album may still hold";
+
+    form().Edit1->setText("gamma");
+    form().SpeedButton2->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().RzStatusPane4->text(), "NOT Found");
+    form().Edit1->setText("a");
+    form().SpeedButton2->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().RzStatusPane4->text(), "Found");
+    EXPECT_EQ(current(), "1");
+    EXPECT_EQ(memo.toPlainText(), "a");
+    EXPECT_FALSE(memo.isReadOnly());
+}
+
+TEST_F(BrowsingTest, UnderACategoryFilterAMatchInAHiddenPictureIsNotFound)
+{
+    std::vector<TestPicture> pictures{{"plain", "1", {3}}, {"needle", "2"}, {"plain", "3", {3}}};
+    createAlbum(albumDir(), "walk", pictures);
+    writeRegDb({264, 52, 742, 630, true, "walk", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    QTest::mouseClick(&widgetNamed<QWidget>(form(), "RzDBLabel3"), Qt::LeftButton); // category 3
+    form().Edit1->setText("needle");
+    form().SpeedButton2->click();
+    EXPECT_EQ(form().RzStatusPane4->text(), "NOT Found");
+    EXPECT_EQ(current(), "3") << "the step itself was taken";
+}
+
+TEST_F(BrowsingTest, PlusAndMinusTypedInTheFindBoxZoomAndAlsoReachTheBox)
+{
+    openAlbum({"a", "b"});
+    form().Edit1->setFocus();
+    QTest::keyClicks(form().Edit1, "+-+");
+    EXPECT_EQ(form().Edit1->text(), "+-+");
+    EXPECT_EQ(form().ZoomStep, -1) << "in, out, in";
 }

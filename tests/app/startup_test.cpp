@@ -7,8 +7,16 @@
 #include <QSplitter>
 #include <QToolButton>
 
+#include <QAccessible>
+#include <QLabel>
+
+#include <fstream>
+
+#include "data/schema.h"
 #include "framework/statuspanes.h"
+#include "imaging/pdbmultiimage.h"
 #include "programfixture.h"
+#include "support/filesizelimit.h"
 
 namespace {
 
@@ -221,4 +229,128 @@ TEST_F(ProgramTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn)
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("closed table"));
     EXPECT_TRUE(form().isEnabled());
+}
+
+TEST_F(ProgramTest, AStartThatEndedWhileOpeningTheRememberedAlbumIsNotRepeated)
+{
+    createAlbum(albumDir(), "album", {{"", "a", {}, false, pictureFile(20, 20, Qt::red)}});
+    writeRegDb({264, 52, 742, 630, true, "album", albumDir()});
+    // What a start that crashed while opening the album leaves behind.
+    std::ofstream(config.path() / "kadrix" / "reg.db.opening") << "opening\n";
+    start();
+    EXPECT_EQ(form().windowTitle(), "Error: Default database not found (FormActivate)");
+    EXPECT_FALSE(form().albumOpen());
+    stop();
+    EXPECT_FALSE(readRegDb().autoOpen);
+    EXPECT_FALSE(std::filesystem::exists(config.path() / "kadrix" / "reg.db.opening"));
+}
+
+TEST_F(ProgramTest, TheOpeningNoteGoesOnceTheFirstPictureIsShown)
+{
+    createAlbum(albumDir(), "album", {{"", "a", {}, false, pictureFile(20, 20, Qt::red)}});
+    writeRegDb({264, 52, 742, 630, true, "album", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    widgetNamed<TPDBMultiImage>(form(), "PDBMultiImage1").waitForDisplay();
+    EXPECT_FALSE(std::filesystem::exists(config.path() / "kadrix" / "reg.db.opening"));
+    stop();
+    EXPECT_TRUE(readRegDb().autoOpen);
+}
+
+TEST_F(ProgramTest, AnAlbumWhosePathIsTooLongForRegDbIsNotRememberedCutAndTheUserIsTold)
+{
+    // reg.db as older set-ups made it: 80 bytes for the album's name and folder.
+    {
+        TTable reg;
+        reg.setDatabaseName((config.path() / "kadrix").string());
+        reg.setTableName("reg.db");
+        std::filesystem::create_directories(config.path() / "kadrix");
+        reg.fieldDefs = schema::appSettingsTableFields();
+        for (TFieldDef& def : reg.fieldDefs)
+            if (def.name == "DATABASE" || def.name == "PATH")
+                def.size = 80;
+        reg.createTable();
+        reg.open();
+        reg.append();
+        reg.fieldByName("X").setAsInteger(264);
+        reg.fieldByName("DATABASE").setAsString("earlier");
+        reg.fieldByName("PATH").setAsString("/photos");
+        reg.refresh();
+    }
+    const std::filesystem::path deep = albums.path() / std::string(90, 'd');
+    std::filesystem::create_directories(deep);
+    createAlbum(deep.string(), "deep", {{"", "a"}});
+    start();
+    dialogs.answerPath(QString::fromStdString((deep / "deep.mb").string()));
+    form().Open1Click();
+    ASSERT_TRUE(form().albumOpen());
+    stop();
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[1].kind, "information");
+    EXPECT_TRUE(dialogs.asked[1].text.contains("\"deep\"")) << dialogs.asked[1].text.toStdString();
+    const RegValues saved = readRegDb();
+    EXPECT_EQ(saved.database, "earlier") << "the album remembered before stays";
+    EXPECT_EQ(saved.path, "/photos");
+}
+
+TEST_F(ProgramTest, NewSettingsTablesHoldLongAlbumPaths)
+{
+    const std::filesystem::path deep = albums.path() / std::string(150, 'd');
+    std::filesystem::create_directories(deep);
+    createAlbum(deep.string(), "deep", {{"", "a"}});
+    writeRegDb({264, 52, 742, 630, true, "deep", deep.string()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    stop();
+    EXPECT_EQ(readRegDb().path, deep.string());
+    EXPECT_TRUE(dialogs.asked.empty());
+}
+
+TEST_F(ProgramTest, ChangesThatCannotBeStoredAtShutdownAreToldBeforeTheWindowCloses)
+{
+    createAlbum(albumDir(), "album", {{"", "a"}});
+    writeRegDb({264, 52, 742, 630, true, "album", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    TTable& pictures = db().Table1;
+    pictures.append();
+    pictures.fieldByName("FOTO").setAsBytes(paradox::Bytes(2 << 20, 7));
+    {
+        const FileSizeLimit diskFull(1 << 20);
+        stop();
+    }
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("could not be stored")) << dialogs.errors[0].toStdString();
+}
+
+TEST_F(ProgramTest, CategoryLabelsAreBlankForANewAlbumAndNamedOnceTheCategoryTableHasARecord)
+{
+    createAlbum(albumDir(), "album", {{"", "a"}});
+    writeRegDb({264, 52, 742, 630, true, "album", albumDir()});
+    start();
+    ASSERT_TRUE(form().albumOpen());
+    QWidget& firstLabel = widgetNamed<QWidget>(form(), "RzDBLabel1");
+    QWidget& lastLabel = widgetNamed<QWidget>(form(), "RzDBLabel31");
+    EXPECT_TRUE(static_cast<QLabel&>(firstLabel).text().isEmpty());
+    TTable& names = db().Table2;
+    names.edit();
+    names.fieldByName("1").setAsString("Holiday");
+    names.fieldByName("24").setAsString("Family");
+    names.refresh();
+    EXPECT_EQ(static_cast<QLabel&>(firstLabel).text(), "Holiday");
+    EXPECT_EQ(static_cast<QLabel&>(lastLabel).text(), "Family");
+    // What assistive tools read is the name the user sees.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&firstLabel)->text(QAccessible::Name), "Holiday");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&lastLabel)->text(QAccessible::Name), "Family");
+}
+
+TEST_F(ProgramTest, TheOpenFileWindowsListsHaveNames)
+{
+    startWithoutActivation();
+    QWidget& window = widgetNamed<QWidget>(form(), "MMOpenDialog1");
+    for (const char* name : {"DriveComboBox1", "DirectoryListBox1", "FileListBox1", "FileKindComboBox", "Preview"}) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(&widgetNamed<QWidget>(window, name));
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_FALSE(control->text(QAccessible::Name).isEmpty()) << name;
+    }
 }

@@ -77,6 +77,12 @@ void TMMOpenDialog::createControls()
     status_->setObjectName(QStringLiteral("StatusLine"));
     status_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     status_->setAccessibleName(tr("Selected file"));
+    drives_->setAccessibleName(tr("Drives"));
+    folders_->setAccessibleName(tr("Folders"));
+    folderPath_->setAccessibleName(tr("Current folder"));
+    files_->setAccessibleName(tr("Files"));
+    kinds_->setAccessibleName(tr("File kinds"));
+    preview_->setAccessibleName(tr("Preview"));
     folders_->setMinimumSize(180, 200);
     files_->setMinimumSize(180, 200);
 }

@@ -4,8 +4,17 @@
 
 #include <QTemporaryDir>
 
+#include <string>
+
+#include "app/main.h"
+#include "data/data.h"
+#include "dbmanage/albumactivation.h"
+#include "dbmanage/albumcommands.h"
+#include "dbmanage/newbase.h"
+#include "dbmanage/paswoord.h"
 #include "framework/application.h"
 #include "imaging/initialise.h"
+#include "imaging/pdbmultiimage.h"
 
 struct BenchProgram {
     BenchProgram(int& argc, char** argv) : app(argc, argv) { imaging::initialise(); }
@@ -27,3 +36,18 @@ private:
 public:
     TApplication app;
 };
+
+inline TPDBMultiImage& pictureView(TForm1& form)
+{
+    return *form.findChild<TPDBMultiImage*>(QStringLiteral("PDBMultiImage1"));
+}
+
+// Makes the album `baseName` in `directory` the open one, closing the one open before, as the
+// Open command does after its dialog.
+inline void openAlbum(TForm1& form, Tdb& db, DialogService& dialogs, const std::string& directory,
+                      const std::string& baseName)
+{
+    AlbumActivation activation(db, pictureView(form), form, *form.findChild<TForm4*>());
+    AlbumCommands(db, dialogs, form, activation, *form.findChild<TForm8*>()).closeAlbum();
+    activation.PasswordGate(directory, baseName);
+}

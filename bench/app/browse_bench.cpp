@@ -74,8 +74,8 @@ double timedStep(TForm1& form)
 {
     return milliseconds([&] {
         form.SpeedButton2Click();
-        form.PDBMultiImage1->waitForDisplay();
-        form.PDBMultiImage1->viewport()->repaint();
+        pictureView(form).waitForDisplay();
+        pictureView(form).viewport()->repaint();
     });
 }
 
@@ -102,25 +102,25 @@ int main(int argc, char** argv)
     TForm1& form = program.Form1();
     form.show();
     form.FormActivate();
+    TPDBMultiImage& view = pictureView(form);
     // Size the window so that the picture view is 1280 x 800 (the splitter follows the window,
     // so a few rounds settle it).
     for (int round = 0; round < 3; ++round) {
-        form.resize(form.size() + QSize(1280, 800) - form.PDBMultiImage1->viewport()->size());
+        form.resize(form.size() + QSize(1280, 800) - view.viewport()->size());
         QApplication::processEvents();
     }
-    std::printf("picture view: %dx%d\n", form.PDBMultiImage1->viewport()->width(),
-                form.PDBMultiImage1->viewport()->height());
+    std::printf("picture view: %dx%d\n", view.viewport()->width(), view.viewport()->height());
 
-    form.PasswordGate(work.path().toStdString(), "photos");
-    form.PDBMultiImage1->setStretchRatio(true);
+    openAlbum(form, program.db(), dialogs, work.path().toStdString(), "photos");
+    view.setStretchRatio(true);
     std::vector<double> ahead;
     const auto browsing = Clock::now();
     for (int i = 0; i < photoCount; ++i) {
-        form.PDBMultiImage1->waitForPrefetch(); // the user looks at the picture meanwhile
+        view.waitForPrefetch(); // the user looks at the picture meanwhile
         ahead.push_back(timedStep(form));
     }
     std::printf("stepped through in %.0f s\n", std::chrono::duration<double>(Clock::now() - browsing).count());
-    form.PDBMultiImage1->setPrefetching(false);
+    view.setPrefetching(false);
     std::vector<double> cold;
     for (int i = 0; i < 15; ++i)
         cold.push_back(timedStep(form));
@@ -131,13 +131,13 @@ int main(int argc, char** argv)
                 {"djpeg", "-scale", "1/4", "-outfile", "/dev/null", files[static_cast<std::size_t>(i)].toStdString()});
         }));
 
-    form.closeAlbum();
-    form.PasswordGate(work.path().toStdString(), "memos");
-    form.Edit1->setText(QStringLiteral("in no memo"));
+    openAlbum(form, program.db(), dialogs, work.path().toStdString(), "memos");
+    QLineEdit& findBox = *form.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+    findBox.setText(QStringLiteral("in no memo"));
     std::vector<double> finds;
     for (int i = 0; i < 7; ++i)
         finds.push_back(milliseconds([&] { form.SpeedButton2Click(); }));
-    form.Edit1->clear();
+    findBox.clear();
     std::vector<double> filters;
     for (int i = 0; i < 7; ++i) {
         filters.push_back(milliseconds([&] { form.RzLabel4Click(); }));

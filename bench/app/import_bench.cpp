@@ -96,7 +96,7 @@ int main(int argc, char** argv)
         const std::string album = "import" + std::to_string(round);
         createAlbum(work.path(), album, [](TTable&) {});
         runProgram({"sync"});
-        form.PasswordGate(work.path().toStdString(), album);
+        openAlbum(form, program.db(), dialogs, work.path().toStdString(), album);
         importTimes.push_back(seconds([&] {
             form.ImportMulti1Click();
             program.db().Table1.refresh(); // the last picture is stored too
@@ -104,7 +104,7 @@ int main(int argc, char** argv)
         }));
         std::printf("round %d: cp %.2f s, import %.2f s, %d records\n", round + 1, cpTimes.back(), importTimes.back(),
                     program.db().Table1.recordCount());
-        form.closeAlbum();
+        openAlbum(form, program.db(), dialogs, work.path().toStdString(), "none");
         for (const char* suffix : {".db", ".mb", "1.db", "2.db"})
             QFile::remove(work.filePath(QString::fromStdString(album) + suffix));
     }

@@ -1,19 +1,27 @@
-// TForm1's own life: construction, start-up at the first activation, shutdown, the resize
-// rule, the keyboard, and the picture view's progress and error events.
-#include "main.h"
+// TForm1's own life (construction, the first activation, closing, the resize rule, the
+// keyboard), what it shows for the commands, and the handlers of the commands, each handing
+// its command to the class of its subsystem.
+#include "app/main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolButton>
 
-#include <cstdio>
-
-#include "data/autoopennote.h"
+#include "app/browser.h"
+#include "app/progressdisplay.h"
+#include "app/shutdown.h"
+#include "app/slideshow.h"
+#include "app/startup.h"
+#include "app/windowgeometry.h"
 #include "data/data.h"
-#include "data/schema.h"
+#include "dbmanage/albumactivation.h"
+#include "dbmanage/albumcommands.h"
 #include "framework/application.h"
 #include "framework/dbcheckbox.h"
 #include "framework/dblabel.h"
@@ -24,24 +32,14 @@
 #include "framework/statuspanes.h"
 #include "framework/trackbar.h"
 #include "imaging/pdbmultiimage.h"
+#include "pictures/importcommands.h"
 #include "pictures/mmopendialog.h"
+#include "pictures/scannercommands.h"
+#include "views/categoryfilter.h"
 
 namespace {
 
 constexpr int lowerPaneAllowance = 220; // outer height minus this is where the splitter bar goes
-
-// Runs one shutdown step; a failure ends only that step, so the steps after it (storing the
-// album's pending edits above all) still run. The failures of steps that store the user's
-// work are collected to be told; the others (window geometry, closing reg.db) pass silently.
-template <typename Step> void shutdownStep(Step step, QStringList* failures = nullptr)
-{
-    try {
-        step();
-    } catch (const std::exception& error) {
-        if (failures)
-            failures->append(QString::fromUtf8(error.what()));
-    }
-}
 
 } // namespace
 
@@ -59,9 +57,7 @@ TForm1::TForm1(DialogService& dialogs, QWidget* parent) : QMainWindow(parent), d
     // Below this size the controls would overlap.
     setMinimumSize(minimumSizeHint());
     RzSplitter3->installEventFilter(this);
-    geometryWatch_ = new QTimer(this);
-    geometryWatch_->setInterval(50);
-    connect(geometryWatch_, &QTimer::timeout, this, [this] { checkOuterGeometry(); });
+    geometry_ = new WindowGeometry(*this);
     idleTimer_ = new QTimer(this);
     idleTimer_->setInterval(100);
     connect(idleTimer_, &QTimer::timeout, this, guarded([this] { MyIdleHandler(); }));
@@ -75,9 +71,25 @@ TForm1::~TForm1()
         application->setKeyPreview(nullptr, {});
 }
 
-void TForm1::setDataModule(Tdb& db)
+void TForm1::bind(Tdb& db, const ModalWindows& windows)
 {
     db_ = &db;
+    windows_ = windows;
+    connectControls(db);
+    browser_ = std::make_unique<Browser>(db, *PDBMultiImage1, *this);
+    slideshow_ = std::make_unique<Slideshow>(db, *this, *browser_);
+    categoryFilter_ = std::make_unique<CategoryFilter>(db, *this);
+    activation_ = std::make_unique<AlbumActivation>(db, *PDBMultiImage1, *this, *windows.Form4);
+    albums_ = std::make_unique<AlbumCommands>(db, dialogs_, *this, *activation_, *windows.Form8);
+    imports_ = std::make_unique<ImportCommands>(db, *PDBMultiImage1, dialogs_, *this, *MMOpenDialog1);
+    scanner_ = std::make_unique<ScannerCommands>(db, *PDBMultiImage1, dialogs_, *this);
+    progress_ = std::make_unique<ProgressDisplay>(*this);
+    startup_ = std::make_unique<Startup>(db, *PDBMultiImage1, *this, *geometry_, *activation_);
+    shutdown_ = std::make_unique<Shutdown>(db, dialogs_, *this, *geometry_);
+}
+
+void TForm1::connectControls(Tdb& db)
+{
     PDBMultiImage1->setDataSource(&db.DataSource1);
     PDBMultiImage1->setDataField("FOTO");
     PDBMultiImage1->setPrefetching(true);
@@ -87,10 +99,10 @@ void TForm1::setDataModule(Tdb& db)
     connect(
         DBMemo1, &DBMemo::readFailed, this, [this](const QString& text) { dialogs_.showError(this, text); },
         Qt::QueuedConnection);
-    for (DBCheckBox* box : categoryBoxes)
+    for (DBCheckBox* box : categoryBoxes_)
         box->setDataSource(&db.DataSource1);
     RzDBCheckBox25->setDataSource(&db.DataSource1);
-    for (DBLabel* label : categoryLabels)
+    for (DBLabel* label : categoryLabels_)
         label->setDataSource(&db.DataSource2);
     RzDBStateStatus1->setDataSource(&db.DataSource1);
 }
@@ -100,14 +112,14 @@ bool TForm1::albumOpen() const
     return db_ && db_->Table1.active();
 }
 
+// --- the window's own life ---------------------------------------------------------------
+
 bool TForm1::event(QEvent* event)
 {
     const bool result = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
-        // The first activation runs the start-up sequence once the window is on screen.
-        if (!started_)
-            QTimer::singleShot(0, this, guarded([this] { FormActivate(); }));
-    }
+    // The first activation runs the start-up sequence once the window is on screen.
+    if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) && !started_)
+        QTimer::singleShot(0, this, guarded([this] { FormActivate(); }));
     return result;
 }
 
@@ -116,170 +128,27 @@ void TForm1::FormActivate()
     if (started_)
         return;
     started_ = true;
-
-    SlideshowStopped = true;
-    SlideshowForward = true;
-    SlideshowTicks = 0;
-    ZoomStep = 0;
-    ImageEmptyAtError = false;
     idleTimer_->start();
-
-    Tdb& tables = db();
-    try {
-        tables.Reg.open();
-        const int top = tables.Reg.fieldByName("Y").asInteger();
-        const int left = tables.Reg.fieldByName("X").asInteger();
-        const int height = tables.Reg.fieldByName("DY").asInteger();
-        const int width = tables.Reg.fieldByName("DX").asInteger();
-        restoreOuterGeometry(QRect(left, top, width, height));
-    } catch (const std::exception&) {
-        setWindowTitle(QStringLiteral("Error: Reg.db not found (FormActivate)"));
-    }
-
-    ButtonStatus(false);
-    SpeedButton2->setChecked(true);
-
-    // Without reg.db there is no remembered album to open.
-    if (!tables.Reg.active())
-        return;
-    try {
-        // A start that ended while opening the remembered album (a crash) must not end the
-        // same way at every start: it counts as a failed automatic open.
-        if (AutoOpenNote::leftBehind()) {
-            AutoOpenNote::discard();
-            throw std::runtime_error("the previous start ended while opening the remembered album");
-        }
-        if (tables.Reg.fieldByName("AUTO-OPEN").asBoolean()) {
-            autoOpenNote_ = std::make_unique<AutoOpenNote>();
-            PasswordGate(tables.Reg.fieldByName("PATH").asString(), tables.Reg.fieldByName("DATABASE").asString());
-            // The note goes once the first picture is on screen: decoding it is part of opening.
-            if (PDBMultiImage1->displayPending())
-                connect(
-                    PDBMultiImage1, &TPDBMultiImage::displayEnded, this, [this] { autoOpenNote_.reset(); },
-                    Qt::SingleShotConnection);
-            else
-                autoOpenNote_.reset();
-        }
-    } catch (const std::exception& error) {
-        autoOpenNote_.reset();
-        std::fprintf(stderr, "Kadrix: the remembered album was not opened: %s\n", error.what());
-        setWindowTitle(QStringLiteral("Error: Default database not found (FormActivate)"));
-        tables.Reg.edit();
-        tables.Reg.fieldByName("AUTO-OPEN").setAsBoolean(false);
-        tables.Reg.refresh();
-    }
-}
-
-void TForm1::restoreOuterGeometry(const QRect& outer)
-{
-    wantedOuter_ = outer;
-    placeOuterGeometry();
-    // A window manager frames the window a moment after it is shown, and only then is the
-    // frame's size known: the window is placed again until its outer geometry is the stored one.
-    geometryChecks_ = 0;
-    geometryWatch_->start();
-}
-
-QMargins TForm1::frameMargins() const
-{
-    const QRect inner = geometry();
-    const QRect outer = frameGeometry();
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
-}
-
-void TForm1::placeOuterGeometry()
-{
-    placedWithFrame_ = frameMargins();
-    setGeometry(wantedOuter_.marginsRemoved(placedWithFrame_));
-}
-
-void TForm1::checkOuterGeometry()
-{
-    constexpr int checksWithoutFrame = 40; // about two seconds: no window manager frames it
-    // Placed again only when the frame turned out other than it was placed with; a size the
-    // user gives the window meanwhile is the user's.
-    const QMargins frame = frameMargins();
-    if (frame != placedWithFrame_)
-        placeOuterGeometry();
-    else if (!frame.isNull())
-        geometryWatch_->stop();
-    if (++geometryChecks_ >= checksWithoutFrame)
-        geometryWatch_->stop();
+    startup_->run();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (busy_ > 0) {
+    if (busy()) {
         event->ignore();
         return;
     }
     FormClose();
     // From here on the program ends: work the picture view still reports progress for is
     // aborted. Pictures stored by the shutdown itself were encoded in full.
-    closingDown_ = true;
+    progress_->programClosing();
     event->accept();
 }
 
 void TForm1::FormClose()
 {
     idleTimer_->stop();
-    geometryWatch_->stop();
-    if (!db_)
-        return;
-    Tdb& tables = db();
-    const bool normalState = !(isMaximized() || isMinimized() || isFullScreen());
-    const QRect outer = frameGeometry();
-    shutdownStep([&] {
-        tables.Reg.edit();
-        if (normalState) {
-            tables.Reg.fieldByName("Y").setAsInteger(outer.top());
-            tables.Reg.fieldByName("X").setAsInteger(outer.left());
-            tables.Reg.fieldByName("DY").setAsInteger(outer.height());
-            tables.Reg.fieldByName("DX").setAsInteger(outer.width());
-        }
-        tables.Reg.refresh();
-    });
-    if (tables.Table1.active()) {
-        shutdownStep([&] { rememberOpenAlbum(); });
-        QStringList lost;
-        for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
-            shutdownStep([table] { table->refresh(); }, &lost);
-        for (TTable* table : {&tables.Table1, &tables.Table2, &tables.Table3})
-            shutdownStep([table] { table->close(); }, &lost);
-        lost.removeDuplicates();
-        // Said before the window goes, since what could not be stored is lost with it.
-        if (!lost.isEmpty())
-            dialogs_.showError(this, tr("Your last changes to the album could not be stored and are lost:\n%1")
-                                         .arg(lost.join(QLatin1Char('\n'))));
-    }
-    shutdownStep([&] { tables.Reg.close(); });
-}
-
-void TForm1::rememberOpenAlbum()
-{
-    Tdb& tables = db();
-    const std::string baseName = schema::baseNameOfPictureTable(tables.Table1.tableName());
-    const std::string directory = tables.Table1.databaseName();
-    TField& database = tables.Reg.fieldByName("DATABASE");
-    TField& path = tables.Reg.fieldByName("PATH");
-    // A cut name or folder would remember another album, or none; the one remembered
-    // before stays instead.
-    if (baseName.size() > static_cast<std::size_t>(database.size()) ||
-        directory.size() > static_cast<std::size_t>(path.size())) {
-        dialogs_.showInformation(
-            this, windowTitle(),
-            tr("Kadrix cannot remember the album \"%1\" for the next start: its name or folder is longer than "
-               "the settings table can hold (%2 and %3 bytes).")
-                .arg(QString::fromStdString(baseName))
-                .arg(database.size())
-                .arg(path.size()));
-        return;
-    }
-    tables.Reg.edit();
-    database.setAsString(baseName);
-    path.setAsString(directory);
-    tables.Reg.refresh();
+    shutdown_->run();
 }
 
 void TForm1::Exit1Click()
@@ -330,44 +199,277 @@ void TForm1::previewKey(const QKeyEvent& key)
 
 void TForm1::FormKeyPress(QChar key)
 {
-    if (albumOpen()) {
-        if (key == QLatin1Char('+'))
-            SpeedButton5Click();
-        else if (key == QLatin1Char('-'))
-            SpeedButton6Click();
-        return;
-    }
-    Open1Click();
+    if (!albumOpen())
+        Open1Click();
+    else if (key == QLatin1Char('+'))
+        SpeedButton5Click();
+    else if (key == QLatin1Char('-'))
+        SpeedButton6Click();
 }
 
 void TForm1::PDBMultiImage1Progress(int percent, const QString&, bool* abort)
 {
-    if (abort)
-        *abort = closingDown_ || QCoreApplication::closingDown();
-    // Pending events are let through so the window paints; the user's input waits, since
-    // the picture view may be in the middle of storing the record.
-    const BusyScope busy(*this);
-    if (percent == 0 || percent > 99) {
-        RzProgressBar2->setPercent(percent);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    } else if (percent % 2 == 1) {
-        RzProgressBar2->setPercent(percent);
-    }
+    progress_->show(percent, abort);
 }
 
 void TForm1::PDBMultiImage1IlibError(int, const QString&)
 {
-    ImageEmptyAtError = !PDBMultiImage1->hasImage();
+    state_.ImageEmptyAtError = !PDBMultiImage1->hasImage();
 }
 
-void TForm1::setPositionBar(int position)
+// --- what the commands show --------------------------------------------------------------
+
+void TForm1::setPositionMaximum(int maximum)
+{
+    RzTrackBar1->setMaximum(maximum);
+}
+
+int TForm1::positionMaximum() const
+{
+    return RzTrackBar1->maximum();
+}
+
+int TForm1::position() const
+{
+    return RzTrackBar1->value();
+}
+
+void TForm1::showPosition(int position)
 {
     RzTrackBar1->setValue(position);
     RzStatusPane3->setText(QString::number(RzTrackBar1->value()));
 }
 
-void TForm1::notYetAvailable(const QString& command)
+void TForm1::showRecordNumber(int number)
 {
-    dialogs_.showInformation(this, windowTitle(),
-                             tr("%1 is not available in this version of Kadrix yet.").arg(command));
+    RzStatusPane3->setText(QString::number(number));
+}
+
+QString TForm1::findText() const
+{
+    return Edit1->text();
+}
+
+void TForm1::showFindResult(const QString& text)
+{
+    RzStatusPane4->setText(text);
+}
+
+void TForm1::showAlbumName(const QString& name)
+{
+    RzStatusPane1->setText(name);
+}
+
+void TForm1::showProgress(int partsComplete, int totalParts)
+{
+    RzProgressBar2->setTotalParts(totalParts);
+    RzProgressBar2->setPartsComplete(partsComplete);
+}
+
+void TForm1::showProgressPercent(int percent)
+{
+    RzProgressBar2->setPercent(percent);
+}
+
+void TForm1::ButtonStatus(bool on)
+{
+    state_.ZoomStep = 0;
+    if (!on)
+        RzStatusPane1->clear();
+    for (QAction* command : {ImportMulti1, Scanner1->menuAction(), Picture1->menuAction(), Labels1, Opties1,
+                             Processing1, Batch1->menuAction()})
+        command->setEnabled(on);
+    for (QWidget* control : std::initializer_list<QWidget*>{SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton7,
+                                                            SpeedButton8, RzTrackBar1})
+        control->setEnabled(on);
+}
+
+void TForm1::setShowAllDown(bool down)
+{
+    SpeedButton7->setChecked(down);
+}
+
+void TForm1::setSlideshowDown(bool down)
+{
+    SpeedButton3->setChecked(down);
+}
+
+void TForm1::bringToFront()
+{
+    raise();
+    activateWindow();
+}
+
+// --- the commands ------------------------------------------------------------------------
+
+void TForm1::SpeedButton2Click()
+{
+    browser_->stepForward();
+}
+void TForm1::SpeedButton1Click()
+{
+    browser_->stepBack();
+}
+void TForm1::SpeedButton4Click()
+{
+    browser_->stepForward();
+}
+void TForm1::SpeedButton5Click()
+{
+    browser_->zoomIn();
+}
+void TForm1::SpeedButton6Click()
+{
+    browser_->zoomOut();
+}
+void TForm1::RzTrackBar1MouseUp()
+{
+    browser_->jumpToPosition();
+}
+void TForm1::SpeedButton3Click()
+{
+    slideshow_->playOrStop();
+}
+void TForm1::MyIdleHandler()
+{
+    slideshow_->tick();
+}
+
+void TForm1::RzLabel2Click()
+{
+    categoryFilter_->showCategory(1);
+}
+void TForm1::RzLabel3Click()
+{
+    categoryFilter_->showCategory(2);
+}
+void TForm1::RzLabel4Click()
+{
+    categoryFilter_->showCategory(3);
+}
+void TForm1::RzLabel5Click()
+{
+    categoryFilter_->showCategory(4);
+}
+void TForm1::RzLabel6Click()
+{
+    categoryFilter_->showCategory(5);
+}
+void TForm1::RzLabel7Click()
+{
+    categoryFilter_->showCategory(6);
+}
+void TForm1::RzLabel8Click()
+{
+    categoryFilter_->showCategory(7);
+}
+void TForm1::RzLabel9Click()
+{
+    categoryFilter_->showCategory(8);
+}
+void TForm1::RzLabel10Click()
+{
+    categoryFilter_->showCategory(9);
+}
+void TForm1::RzLabel11Click()
+{
+    categoryFilter_->showCategory(10);
+}
+void TForm1::RzLabel12Click()
+{
+    categoryFilter_->showCategory(11);
+}
+void TForm1::RzLabel13Click()
+{
+    categoryFilter_->showCategory(12);
+}
+void TForm1::RzLabel14Click()
+{
+    categoryFilter_->showCategory(13);
+}
+void TForm1::RzLabel15Click()
+{
+    categoryFilter_->showCategory(14);
+}
+void TForm1::RzLabel16Click()
+{
+    categoryFilter_->showCategory(15);
+}
+void TForm1::RzLabel17Click()
+{
+    categoryFilter_->showCategory(16);
+}
+void TForm1::RzLabel18Click()
+{
+    categoryFilter_->showCategory(17);
+}
+void TForm1::RzLabel19Click()
+{
+    categoryFilter_->showCategory(18);
+}
+void TForm1::RzLabel20Click()
+{
+    categoryFilter_->showCategory(19);
+}
+void TForm1::RzLabel21Click()
+{
+    categoryFilter_->showCategory(20);
+}
+void TForm1::RzLabel22Click()
+{
+    categoryFilter_->showCategory(21);
+}
+void TForm1::RzLabel23Click()
+{
+    categoryFilter_->showCategory(22);
+}
+void TForm1::RzLabel24Click()
+{
+    categoryFilter_->showCategory(23);
+}
+void TForm1::RzLabel25Click()
+{
+    categoryFilter_->showCategory(24);
+}
+void TForm1::ShowChecked1Click()
+{
+    categoryFilter_->showMarked();
+}
+void TForm1::SpeedButton7Click()
+{
+    categoryFilter_->showAll();
+}
+
+void TForm1::Open1Click()
+{
+    albums_->openAlbum();
+}
+void TForm1::New1Click()
+{
+    albums_->createAlbum();
+}
+void TForm1::Delete1Click()
+{
+    albums_->deleteAlbum();
+}
+
+void TForm1::ImportSingle1Click()
+{
+    imports_->importSingle();
+}
+void TForm1::ImportMulti1Click()
+{
+    imports_->importMultiple();
+}
+void TForm1::ImportClipboard1Click()
+{
+    imports_->importClipboard();
+}
+void TForm1::Select1Click()
+{
+    scanner_->selectScanner();
+}
+void TForm1::Scan1Click()
+{
+    scanner_->scan();
 }

@@ -1,36 +1,42 @@
 // TForm1, the main window: the picture of the current record with its memo, category and mark
-// boxes, the browsing buttons, the menu bar from which every command starts, and the start-up
-// and shutdown of the program.
+// boxes, the browsing buttons and the menu bar from which every command starts. The window is
+// the frame: it lays out its controls and hands each command to the class of its subsystem,
+// and shows what the commands report through MainView.
 #pragma once
 
 #include <QMainWindow>
 
-#include "imaging/pdbmultiimage.h"
-
 #include <array>
-#include <cstdint>
 #include <memory>
-#include <string>
+
+#include "framework/mainview.h"
 
 class QAction;
 class QKeyEvent;
-class QLabel;
 class QLineEdit;
 class QMenu;
+class QPushButton;
 class QSplitter;
-class TrackBar;
 class QTimer;
 class QToolButton;
-class QPushButton;
 
-class DBMemo;
+class AlbumActivation;
+class AlbumCommands;
+class Browser;
+class CategoryFilter;
 class DBCheckBox;
 class DBLabel;
+class DBMemo;
 class DBStateStatus;
 class DialogService;
+class ImportCommands;
 class PartsProgressBar;
+class ProgressDisplay;
+class ScannerCommands;
+class Shutdown;
+class Slideshow;
+class Startup;
 class StatusPane;
-class Tdb;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -41,7 +47,10 @@ class TForm9;
 class TForm10;
 class TForm11;
 class TMMOpenDialog;
-class AutoOpenNote;
+class TPDBMultiImage;
+class Tdb;
+class TrackBar;
+class WindowGeometry;
 
 // The program's windows other than the main one, created once at start-up after it.
 struct ModalWindows {
@@ -56,82 +65,16 @@ struct ModalWindows {
     TForm11* Form11 = nullptr;
 };
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public MainView {
     Q_OBJECT
 public:
     explicit TForm1(DialogService& dialogs, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The data module is created after the main window; binding it connects the controls.
-    void setDataModule(Tdb& db);
-    void setModalWindows(const ModalWindows& windows) { windows_ = windows; }
-    const ModalWindows& windows() const { return windows_; }
-    Tdb& db() { return *db_; }
-    DialogService& dialogs() { return dialogs_; }
-
-    // State shared by the commands.
-    bool SlideshowStopped = true;
-    bool SlideshowForward = true;
-    std::int32_t SlideshowTicks = 0;
-    std::int32_t ZoomStep = 0;
-    bool ImageEmptyAtError = false;
-
-    // Controls.
-    QSplitter* RzSplitter3 = nullptr;
-    TPDBMultiImage* PDBMultiImage1 = nullptr;
-    DBMemo* DBMemo1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QToolButton* SpeedButton1 = nullptr; // back
-    QToolButton* SpeedButton2 = nullptr; // forward
-    QToolButton* SpeedButton3 = nullptr; // slideshow
-    QToolButton* SpeedButton4 = nullptr; // find next
-    QToolButton* SpeedButton5 = nullptr; // zoom in
-    QToolButton* SpeedButton6 = nullptr; // zoom out
-    QToolButton* SpeedButton7 = nullptr; // show all
-    QToolButton* SpeedButton8 = nullptr; // thumbnails
-    QToolButton* SpeedButton9 = nullptr; // full screen
-    TrackBar* RzTrackBar1 = nullptr;
-    QPushButton* BitBtn1 = nullptr; // exit
-    TMMOpenDialog* MMOpenDialog1 = nullptr;
-    std::array<DBLabel*, 24> categoryLabels{};   // RzDBLabel… for categories 1..24
-    std::array<DBCheckBox*, 24> categoryBoxes{}; // RzDBCheckBox… for categories 1..24
-    DBCheckBox* RzDBCheckBox25 = nullptr;        // "Check"
-    DBStateStatus* RzDBStateStatus1 = nullptr;
-    StatusPane* RzStatusPane1 = nullptr;
-    StatusPane* RzStatusPane4 = nullptr;
-    StatusPane* RzStatusPane3 = nullptr;
-    PartsProgressBar* RzProgressBar2 = nullptr;
-    StatusPane* RzStatusPane2 = nullptr;
-
-    // Menu commands.
-    QMenu* DataBase1 = nullptr;
-    QMenu* Picture1 = nullptr;
-    QMenu* Batch1 = nullptr;
-    QMenu* Scanner1 = nullptr;
-    QAction* Open1 = nullptr;
-    QAction* Opties1 = nullptr;
-    QAction* New1 = nullptr;
-    QAction* Delete1 = nullptr;
-    QAction* Move1 = nullptr;
-    QAction* Copy1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* ImportSingle1 = nullptr;
-    QAction* ImportMulti1 = nullptr;
-    QAction* ImportClipboard1 = nullptr;
-    QAction* ExportClipboard1 = nullptr;
-    QAction* PrinterSetup1 = nullptr;
-    QAction* Print1 = nullptr;
-    QAction* DeletePicture1 = nullptr;
-    QAction* ShowChecked1 = nullptr;
-    QAction* Print2 = nullptr;
-    QAction* MarkallPictures1 = nullptr;
-    QAction* Unmarkallpictures1 = nullptr;
-    QAction* Select1 = nullptr;
-    QAction* Scan1 = nullptr;
-    QAction* Labels1 = nullptr;
-    QAction* Processing1 = nullptr;
-    QAction* Help1 = nullptr;
-    QAction* About1 = nullptr;
+    // The data module and the modal windows are created after the main window; binding them
+    // connects the controls and makes the commands.
+    void bind(Tdb& db, const ModalWindows& windows);
+    bool albumOpen() const;
 
     // Start-up, shutdown and the window's own events.
     void FormActivate();
@@ -143,31 +86,7 @@ public:
     void PDBMultiImage1Progress(int percent, const QString& status, bool* abort);
     void PDBMultiImage1IlibError(int code, const QString& text);
 
-    // Activation (the album becomes the open one) and the database commands' state.
-    void PasswordGate(const std::string& directory, const std::string& baseName);
-    void ActivateDatabase(const std::string& directory, const std::string& baseName);
-    void ButtonStatus(bool on);
-    bool albumOpen() const;
-    // Closing the open album: filter off, pending edits stored, its tables closed, the
-    // window showing no album. What could not be stored is reported; the tables close anyway.
-    void closeAlbum();
-    // The window as it is with no album open: commands off, panes and position bar empty.
-    void showNoAlbum();
-
-    // While a long command runs and lets the window paint, the window does not close and
-    // the slideshow does not step.
-    class BusyScope {
-    public:
-        explicit BusyScope(TForm1& form) : form_(form) { ++form_.busy_; }
-        ~BusyScope() { --form_.busy_; }
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-    private:
-        TForm1& form_;
-    };
-
-    // Browsing.
+    // Browsing and the slideshow.
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton4Click();
@@ -251,6 +170,30 @@ public:
     void Help1Click();
     void About1Click();
 
+    // What the commands show here.
+    QWidget* dialogParent() override { return this; }
+    MainWindowState& state() override { return state_; }
+    void setPositionMaximum(int maximum) override;
+    int positionMaximum() const override;
+    int position() const override;
+    void showPosition(int position) override;
+    void showRecordNumber(int number) override;
+    QString findText() const override;
+    void showFindResult(const QString& text) override;
+    void showAlbumName(const QString& name) override;
+    void showCaption(const QString& caption) override { setWindowTitle(caption); }
+    void showProgress(int partsComplete, int totalParts) override;
+    void showProgressPercent(int percent) override;
+    void ButtonStatus(bool on) override;
+    void setShowAllDown(bool down) override;
+    void setSlideshowDown(bool down) override;
+    void bringToFront() override;
+    void showAllPictures() override { SpeedButton7Click(); }
+    void showMarkedPictures() override { ShowChecked1Click(); }
+    void beginBusy() override { ++busy_; }
+    void endBusy() override { --busy_; }
+    bool busy() const override { return busy_ > 0; }
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -258,41 +201,92 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Every key typed in this window comes here first, then goes on to the focused control.
-    void previewKey(const QKeyEvent& key);
     void buildLayout();
     void buildMenu();
     void connectCommands();
     QWidget* buildLowerPane();
     QWidget* buildCategoryColumn();
     void buildStatusBar();
-    void showCategory(int predicate);
-    void setPositionBar(int position);
-    void step(bool forward);
-    void beginImport();
-    void loadPicture(const QString& path);
-    void fitPictureToView();
-    void showPictureName();
+    void connectControls(Tdb& db);
+    // Every key typed in this window comes here first, then goes on to the focused control.
+    void previewKey(const QKeyEvent& key);
     void notYetAvailable(const QString& command);
-    // The stored geometry is the window's outer one, frame included.
-    void restoreOuterGeometry(const QRect& outer);
-    // Writes the open album into reg.db as the one to open at the next start.
-    void rememberOpenAlbum();
-    void placeOuterGeometry();
-    void checkOuterGeometry();
-    QMargins frameMargins() const;
 
-    Tdb* db_ = nullptr;
     DialogService& dialogs_;
+    Tdb* db_ = nullptr;
     ModalWindows windows_;
-    QTimer* idleTimer_ = nullptr;
-    QTimer* geometryWatch_ = nullptr;
-    QRect wantedOuter_;
-    QMargins placedWithFrame_;
-    int geometryChecks_ = 0;
-    bool started_ = false;
-    bool closingDown_ = false;
+    MainWindowState state_;
     int busy_ = 0;
-    QString chosenScanner_;                      // the scanner chosen for this session; empty: the first one found
-    std::unique_ptr<AutoOpenNote> autoOpenNote_; // while the remembered album is being opened
+    bool started_ = false;
+    QTimer* idleTimer_ = nullptr;
+    WindowGeometry* geometry_ = nullptr;
+
+    // Controls.
+    QSplitter* RzSplitter3 = nullptr;
+    TPDBMultiImage* PDBMultiImage1 = nullptr;
+    DBMemo* DBMemo1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr; // back
+    QToolButton* SpeedButton2 = nullptr; // forward
+    QToolButton* SpeedButton3 = nullptr; // slideshow
+    QToolButton* SpeedButton4 = nullptr; // find next
+    QToolButton* SpeedButton5 = nullptr; // zoom in
+    QToolButton* SpeedButton6 = nullptr; // zoom out
+    QToolButton* SpeedButton7 = nullptr; // show all
+    QToolButton* SpeedButton8 = nullptr; // thumbnails
+    QToolButton* SpeedButton9 = nullptr; // full screen
+    TrackBar* RzTrackBar1 = nullptr;
+    QPushButton* BitBtn1 = nullptr; // exit
+    TMMOpenDialog* MMOpenDialog1 = nullptr;
+    std::array<DBLabel*, 24> categoryLabels_{};   // RzDBLabel… for categories 1..24
+    std::array<DBCheckBox*, 24> categoryBoxes_{}; // RzDBCheckBox… for categories 1..24
+    DBCheckBox* RzDBCheckBox25 = nullptr;         // "Check"
+    DBStateStatus* RzDBStateStatus1 = nullptr;
+    StatusPane* RzStatusPane1 = nullptr;
+    StatusPane* RzStatusPane4 = nullptr;
+    StatusPane* RzStatusPane3 = nullptr;
+    PartsProgressBar* RzProgressBar2 = nullptr;
+    StatusPane* RzStatusPane2 = nullptr;
+
+    // Menus.
+    QMenu* DataBase1 = nullptr;
+    QMenu* Picture1 = nullptr;
+    QMenu* Batch1 = nullptr;
+    QMenu* Scanner1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Opties1 = nullptr;
+    QAction* New1 = nullptr;
+    QAction* Delete1 = nullptr;
+    QAction* Move1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* ImportSingle1 = nullptr;
+    QAction* ImportMulti1 = nullptr;
+    QAction* ImportClipboard1 = nullptr;
+    QAction* ExportClipboard1 = nullptr;
+    QAction* PrinterSetup1 = nullptr;
+    QAction* Print1 = nullptr;
+    QAction* DeletePicture1 = nullptr;
+    QAction* ShowChecked1 = nullptr;
+    QAction* Print2 = nullptr;
+    QAction* MarkallPictures1 = nullptr;
+    QAction* Unmarkallpictures1 = nullptr;
+    QAction* Select1 = nullptr;
+    QAction* Scan1 = nullptr;
+    QAction* Labels1 = nullptr;
+    QAction* Processing1 = nullptr;
+    QAction* Help1 = nullptr;
+    QAction* About1 = nullptr;
+
+    // The commands, by subsystem.
+    std::unique_ptr<Browser> browser_;
+    std::unique_ptr<Slideshow> slideshow_;
+    std::unique_ptr<CategoryFilter> categoryFilter_;
+    std::unique_ptr<AlbumActivation> activation_;
+    std::unique_ptr<AlbumCommands> albums_;
+    std::unique_ptr<ImportCommands> imports_;
+    std::unique_ptr<ScannerCommands> scanner_;
+    std::unique_ptr<ProgressDisplay> progress_;
+    std::unique_ptr<Startup> startup_;
+    std::unique_ptr<Shutdown> shutdown_;
 };

@@ -1,6 +1,6 @@
 // The main window's controls: picture above, memo and browsing controls below, the category
 // column on the right, the status bar along the bottom.
-#include "main.h"
+#include "app/main.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -15,7 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "buttonglyphs.h"
+#include "app/buttonglyphs.h"
 #include "framework/dbcheckbox.h"
 #include "framework/dblabel.h"
 #include "framework/dbmemo.h"
@@ -213,8 +213,8 @@ QWidget* TForm1::buildCategoryColumn()
         label->setToolTip(tr("Show only the pictures of this category"));
         label->setDataField(std::to_string(category));
         label->setFixedHeight(categoryRowPitch);
-        categoryBoxes[static_cast<std::size_t>(category - 1)] = box;
-        categoryLabels[static_cast<std::size_t>(category - 1)] = label;
+        categoryBoxes_[static_cast<std::size_t>(category - 1)] = box;
+        categoryLabels_[static_cast<std::size_t>(category - 1)] = label;
         line->addWidget(box);
         line->addWidget(label, 1);
         rows->addLayout(line);

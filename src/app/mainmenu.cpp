@@ -1,5 +1,5 @@
 // The menu bar and the map from every menu item, button and label to its handler.
-#include "main.h"
+#include "app/main.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -147,8 +147,8 @@ void TForm1::connectCommands()
         &TForm1::RzLabel14Click, &TForm1::RzLabel15Click, &TForm1::RzLabel16Click, &TForm1::RzLabel17Click,
         &TForm1::RzLabel18Click, &TForm1::RzLabel19Click, &TForm1::RzLabel20Click, &TForm1::RzLabel21Click,
         &TForm1::RzLabel22Click, &TForm1::RzLabel23Click, &TForm1::RzLabel24Click, &TForm1::RzLabel25Click};
-    for (std::size_t i = 0; i < categoryLabels.size(); ++i)
-        connect(categoryLabels[i], &DBLabel::clicked, this,
+    for (std::size_t i = 0; i < categoryLabels_.size(); ++i)
+        connect(categoryLabels_[i], &DBLabel::clicked, this,
                 guarded([this, handler = categoryHandlers[i]] { (this->*handler)(); }));
 
     connect(PDBMultiImage1, &TPDBMultiImage::progress, this, [this](int percent, const QString& status, bool* abort) {

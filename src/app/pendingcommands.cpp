@@ -1,6 +1,8 @@
 // Commands whose windows and work are not part of this version yet. Each says so plainly
 // instead of doing something that looks like success.
-#include "main.h"
+#include "app/main.h"
+
+#include "framework/dialogservice.h"
 
 void TForm1::Opties1Click()
 {
@@ -129,4 +131,10 @@ void TForm1::Help1Click()
 void TForm1::About1Click()
 {
     notYetAvailable(tr("The About window"));
+}
+
+void TForm1::notYetAvailable(const QString& command)
+{
+    dialogs_.showInformation(this, windowTitle(),
+                             tr("%1 is not available in this version of Kadrix yet.").arg(command));
 }

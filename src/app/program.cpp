@@ -2,11 +2,11 @@
 
 #include "app/main.h"
 #include "data/data.h"
-#include "data/paswoord.h"
 #include "dbmanage/move.h"
-#include "framework/application.h"
 #include "dbmanage/newbase.h"
 #include "dbmanage/opties.h"
+#include "dbmanage/paswoord.h"
+#include "framework/application.h"
 #include "views/Thumb.h"
 #include "views/about.h"
 #include "views/fullscreen.h"
@@ -20,7 +20,6 @@ Program::Program(DialogService& dialogs)
         app->setDialogService(&dialogs);
     form1_ = std::make_unique<TForm1>(dialogs);
     db_ = std::make_unique<Tdb>();
-    form1_->setDataModule(*db_);
     // The modal windows belong to the main window, which closes them with itself.
     ModalWindows windows;
     windows.Form2 = new TForm2(form1_.get());
@@ -32,7 +31,7 @@ Program::Program(DialogService& dialogs)
     windows.Form9 = new TForm9(form1_.get());
     windows.Form10 = new TForm10(form1_.get());
     windows.Form11 = new TForm11(form1_.get());
-    form1_->setModalWindows(windows);
+    form1_->bind(*db_, windows);
 }
 
 // The main window goes first: its controls let go of the data module's tables.

@@ -1,38 +1,38 @@
-// The slideshow: a tick every 100 ms counts towards the album's delay and then steps in the
-// direction last chosen with the arrows, exactly as the arrows do.
-#include "main.h"
+#include "app/slideshow.h"
 
-#include <QToolButton>
-
+#include "app/browser.h"
 #include "data/data.h"
-#include "framework/statuspanes.h"
+#include "framework/mainview.h"
 
-void TForm1::SpeedButton3Click()
+Slideshow::Slideshow(Tdb& db, MainView& window, Browser& browser) : db_(db), window_(window), browser_(browser) {}
+
+void Slideshow::playOrStop()
 {
-    ZoomStep = 0;
-    SlideshowStopped = !SlideshowStopped;
-    SpeedButton3->setChecked(!SlideshowStopped);
-    if (SlideshowStopped)
-        RzProgressBar2->setPercent(0);
+    MainWindowState& state = window_.state();
+    state.ZoomStep = 0;
+    state.SlideshowStopped = !state.SlideshowStopped;
+    window_.setSlideshowDown(!state.SlideshowStopped);
+    if (state.SlideshowStopped)
+        window_.showProgressPercent(0);
 }
 
-void TForm1::MyIdleHandler()
+void Slideshow::tick()
 {
+    MainWindowState& state = window_.state();
     // Without an open album there is nothing to show; the ticks wait for one. Ticks that
     // come while a command lets the window paint (an import, a scan, a picture being
     // stored) wait too: a step would move away from the record that command works on.
-    if (SlideshowStopped || busy_ > 0 || !albumOpen() || !db().Table3.active())
+    if (state.SlideshowStopped || window_.busy() || !db_.Table1.active() || !db_.Table3.active())
         return;
-    const int delay = db().Table3.fieldByName("DELAY").asInteger();
-    RzProgressBar2->setTotalParts(delay);
-    RzProgressBar2->setPartsComplete(SlideshowTicks);
-    if (SlideshowTicks >= delay) {
-        SlideshowTicks = 0;
-        if (SlideshowForward)
-            SpeedButton2Click();
+    const int delay = db_.Table3.fieldByName("DELAY").asInteger();
+    window_.showProgress(state.SlideshowTicks, delay);
+    if (state.SlideshowTicks >= delay) {
+        state.SlideshowTicks = 0;
+        if (state.SlideshowForward)
+            browser_.stepForward();
         else
-            SpeedButton1Click();
+            browser_.stepBack();
     } else {
-        ++SlideshowTicks;
+        ++state.SlideshowTicks;
     }
 }

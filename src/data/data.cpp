@@ -31,6 +31,32 @@ Tdb::Tdb()
     DataSource4.setDataSet(&Reg);
 }
 
+namespace {
+
+void pointAt(TTable& pictures, TTable& categories, TTable& settings, const std::string& directory,
+             const std::string& baseName)
+{
+    const std::pair<TTable*, std::string> tables[] = {{&pictures, schema::pictureTableName(baseName)},
+                                                      {&categories, schema::categoryTableName(baseName)},
+                                                      {&settings, schema::settingsTableName(baseName)}};
+    for (const auto& [table, name] : tables) {
+        table->setDatabaseName(directory);
+        table->setTableName(name);
+    }
+}
+
+} // namespace
+
+void Tdb::pointAlbumAt(const std::string& directory, const std::string& baseName)
+{
+    pointAt(Table1, Table2, Table3, directory, baseName);
+}
+
+void Tdb::pointCopiesAt(const std::string& directory, const std::string& baseName)
+{
+    pointAt(copy1, copy2, copy3, directory, baseName);
+}
+
 void Tdb::acceptWhenTrue(const char* fieldName, bool& Accept)
 {
     Accept = Table1.fieldByName(fieldName).asBoolean();

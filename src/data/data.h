@@ -3,6 +3,8 @@
 // through which the windows' controls are bound. Created once at start-up.
 #pragma once
 
+#include <string>
+
 #include "data/tbatchmove.h"
 #include "data/tdatasource.h"
 #include "data/ttable.h"
@@ -25,6 +27,12 @@ public:
     TDataSource DataSource2; // Table2
     TDataSource DataSource3; // Table3
     TDataSource DataSource4; // Reg
+
+    // Points the open album's handles (Table1, Table2, Table3) at the album `baseName` in
+    // `directory`, which is kept as given; the tables must be closed.
+    void pointAlbumAt(const std::string& directory, const std::string& baseName);
+    // Points copy1, copy2 and copy3 at the album `baseName` in `directory`.
+    void pointCopiesAt(const std::string& directory, const std::string& baseName);
 
     // Record filter predicates: category 1 to 24 (fields "1" to "24"), and the mark.
     // Each accepts the record under test exactly when its field reads true.

@@ -18,6 +18,7 @@
 #include "imaging/decoder.h"
 #include "imaging/displaydecoder.h"
 #include "imaging/error.h"
+#include "imaging/prefetcher.h"
 
 namespace {
 
@@ -251,21 +252,10 @@ void TPDBMultiImage::showDecoded(const imaging::DecodedPicture& picture)
 void TPDBMultiImage::setPrefetching(bool on)
 {
     prefetching_ = on;
-    if (on && !prefetcher_) {
-        prefetcher_ = std::make_unique<imaging::DisplayDecoder>(
-            [this](quint64 ticket, imaging::DecodedPicture picture) { prefetched(ticket, std::move(picture)); },
-            // A neighbour that fails to decode fails again, in view, when it is shown.
-            [this](quint64 ticket, int, const QString&) {
-                if (ticket == prefetchTicket_)
-                    prefetchNext();
-            },
-            [](quint64, int, const QString&) {});
-    }
-    if (!on && prefetcher_) {
-        prefetcher_->cancel();
-        prefetchQueue_.clear();
-        prefetchTicket_ = 0;
-    }
+    if (on && !prefetcher_)
+        prefetcher_ = std::make_unique<imaging::Prefetcher>(cache_);
+    if (!on && prefetcher_)
+        prefetcher_->stop();
     if (!on)
         cache_.clear(); // its memory was mostly there for the pictures decoded ahead
 }
@@ -275,11 +265,8 @@ void TPDBMultiImage::schedulePrefetch()
     TTable* table = link_->dataSet();
     if (!prefetching_ || !table || !table->active() || modified_)
         return;
-    const QSize box = displayBox().expandedTo(QSize(1, 1));
-    if (box != prefetchBox_)
-        prefetchQueue_.clear();
-    prefetchBox_ = box;
-    std::deque<QByteArray> wanted;
+    // Two pictures ahead in the direction of travel, one behind.
+    std::vector<QByteArray> neighbours;
     const int ahead = travelForward_ ? 1 : -1;
     for (int distance : {ahead, 2 * ahead, -ahead}) {
         std::optional<paradox::Value> value;
@@ -289,44 +276,13 @@ void TPDBMultiImage::schedulePrefetch()
             continue; // a neighbour the album cannot read reports itself when it is shown
         }
         const auto* bytes = value ? std::get_if<paradox::Bytes>(&*value) : nullptr;
-        if (!bytes || bytes->empty())
-            continue;
-        QByteArray picture = toByteArray(*bytes);
-        if (picture == stored_ || cache_.contains(picture, box, settings_.pcdMode()))
-            continue;
-        wanted.push_back(std::move(picture));
+        if (bytes && !bytes->empty()) {
+            QByteArray picture = toByteArray(*bytes);
+            if (picture != stored_)
+                neighbours.push_back(std::move(picture));
+        }
     }
-    // The one being decoded ahead goes on if it is still wanted; the user jumped elsewhere
-    // otherwise.
-    const auto running = std::find(wanted.begin(), wanted.end(), prefetchBytes_);
-    if (prefetchTicket_ != 0 && running != wanted.end()) {
-        wanted.erase(running);
-    } else if (prefetchTicket_ != 0) {
-        prefetcher_->cancel();
-        prefetchTicket_ = 0;
-    }
-    prefetchQueue_ = std::move(wanted);
-    if (prefetchTicket_ == 0)
-        prefetchNext();
-}
-
-void TPDBMultiImage::prefetchNext()
-{
-    prefetchTicket_ = 0;
-    prefetchBytes_.clear();
-    if (prefetchQueue_.empty())
-        return;
-    prefetchBytes_ = std::move(prefetchQueue_.front());
-    prefetchQueue_.pop_front();
-    prefetchTicket_ = prefetcher_->decode(prefetchBytes_, prefetchBox_, settings_.pcdMode());
-}
-
-void TPDBMultiImage::prefetched(quint64 ticket, imaging::DecodedPicture picture)
-{
-    if (ticket != prefetchTicket_)
-        return;
-    cache_.insert(prefetchBytes_, prefetchBox_, settings_.pcdMode(), picture);
-    prefetchNext();
+    prefetcher_->want(std::move(neighbours), displayBox().expandedTo(QSize(1, 1)), settings_.pcdMode());
 }
 
 void TPDBMultiImage::waitForPrefetch()
@@ -336,7 +292,7 @@ void TPDBMultiImage::waitForPrefetch()
         prefetchScheduled_ = false;
         schedulePrefetch();
     }
-    while (prefetcher_ && prefetchTicket_ != 0)
+    if (prefetcher_)
         prefetcher_->wait();
 }
 
@@ -420,18 +376,6 @@ void TPDBMultiImage::setCenter(bool center)
 void TPDBMultiImage::setStretchRatio(bool stretch)
 {
     stretchRatio_ = stretch;
-    if (stretch)
-        stretch_ = false;
-    zoom_ = 1.0;
-    pictureChanged();
-    needSharperPicture();
-}
-
-void TPDBMultiImage::setStretch(bool stretch)
-{
-    stretch_ = stretch;
-    if (stretch)
-        stretchRatio_ = false;
     zoom_ = 1.0;
     pictureChanged();
     needSharperPicture();
@@ -495,9 +439,7 @@ QSizeF TPDBMultiImage::targetSize() const
     const QSizeF own = QSizeF(ownSize_) / devicePixelRatioF();
     const QSizeF area = viewport()->size();
     QSizeF size = own;
-    if (stretch_)
-        size = area;
-    else if (stretchRatio_)
+    if (stretchRatio_)
         size = own.scaled(area, Qt::KeepAspectRatio);
     return size * zoom_;
 }

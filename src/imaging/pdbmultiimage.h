@@ -1,8 +1,8 @@
 // The picture view bound to the picture field of the current record.
 //
 // It shows the record's stored picture: decoded on a worker thread at the size it is shown
-// (full size only where full size is needed), centred, fitted keeping its proportions or
-// stretched, zoomed, with an optional caption drawn over it. A picture changed here (paste,
+// (full size only where full size is needed), centred, fitted keeping its
+// proportions, zoomed, with an optional caption drawn over it. A picture changed here (paste,
 // scan, effects) marks the view modified; when the record is stored from editing or
 // inserting, a modified picture is encoded as JPEG into the field (an empty one clears it).
 // A record change, or the record entering editing, shows the stored picture again and
@@ -16,7 +16,6 @@
 #include <QImage>
 
 #include <atomic>
-#include <deque>
 #include <memory>
 #include <string>
 
@@ -30,6 +29,7 @@ class TField;
 
 namespace imaging {
 class DisplayDecoder;
+class Prefetcher;
 struct DecodedPicture;
 } // namespace imaging
 
@@ -46,12 +46,9 @@ public:
     // Display.
     void setCenter(bool center);
     bool Center() const { return center_; }
-    // Scale to fit the display keeping the proportions; switches plain stretching off.
+    // Scale to fit the display keeping the proportions.
     void setStretchRatio(bool stretch);
     bool StretchRatio() const { return stretchRatio_; }
-    // Scale to fill the display; switches proportional stretching off.
-    void setStretch(bool stretch);
-    bool Stretch() const { return stretch_; }
     void setTextOverlay(const QString& text);
     QString textOverlay() const { return overlay_; }
     void setOverlayFont(const QFont& font);
@@ -143,25 +140,18 @@ private:
     void needSharperPicture();
     void showDecoded(const imaging::DecodedPicture& picture);
     void schedulePrefetch();
-    void prefetchNext();
-    void prefetched(quint64 ticket, imaging::DecodedPicture picture);
 
     std::unique_ptr<Link> link_;
     std::unique_ptr<imaging::DisplayDecoder> decoder_;
-    std::unique_ptr<imaging::DisplayDecoder> prefetcher_;
     imaging::PictureCache cache_;
+    std::unique_ptr<imaging::Prefetcher> prefetcher_; // after the cache it fills
     bool prefetching_ = false;
     bool travelForward_ = true;
     bool prefetchScheduled_ = false;
-    std::deque<QByteArray> prefetchQueue_; // pictures still to decode ahead, nearest first
-    QByteArray prefetchBytes_;             // the one being decoded ahead
-    QSize prefetchBox_;
-    quint64 prefetchTicket_ = 0;
     imaging::SaveSettings settings_;
 
     bool center_ = true;
     bool stretchRatio_ = false;
-    bool stretch_ = false;
     double zoom_ = 1.0;
     QString overlay_;
     QFont overlayFont_;

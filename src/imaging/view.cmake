@@ -3,6 +3,7 @@ add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/displaydecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pdbmultiimage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/prefetcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanning/picture_assembler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanning/sane_device.cpp
@@ -10,7 +11,7 @@ add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/scanning/scan_options.cpp)
 add_library(Kadrix::imaging ALIAS kadrix_imaging)
 kadrix_warnings(kadrix_imaging)
-target_include_directories(kadrix_imaging PUBLIC ${PROJECT_SOURCE_DIR}/src)
+kadrix_headers(kadrix_imaging imaging)
 target_link_libraries(kadrix_imaging PUBLIC Kadrix::codecs Kadrix::data Qt6::Widgets)
 
 # Scanning goes through SANE; its headers stay inside the library.

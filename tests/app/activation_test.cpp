@@ -2,7 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "data/paswoord.h"
+#include "dbmanage/paswoord.h"
 #include "framework/statuspanes.h"
 #include "framework/trackbar.h"
 #include "imaging/pdbmultiimage.h"
@@ -91,8 +91,8 @@ TEST_F(PasswordTest, TheEntryKeepsItsTextBetweenPrompts)
         EXPECT_EQ(prompt.MaskEdit1->displayText(), "******") << "each character shown as a star";
         prompt.BitBtn2->click();
     });
-    form().closeAlbum();
-    form().PasswordGate(albumDir(), "safe");
+    dialogs.answerPath(QString::fromStdString(albumDir() + "/safe.mb"));
+    trigger("Open1");
     EXPECT_EQ(shownAtSecondPrompt, "Sesame");
     EXPECT_TRUE(form().albumOpen());
 }
@@ -109,7 +109,7 @@ TEST_F(ProgramTest, ActivationAppliesTheAlbumSettingsToThePictureView)
                  {"PASSEND", false}});
     writeRegDb({264, 52, 742, 630, true, "tuned", albumDir()});
     startWithoutActivation();
-    TPDBMultiImage& view = *form().PDBMultiImage1;
+    TPDBMultiImage& view = pictureView();
     view.setPCDMode(imaging::PcdMode::pcd_BASE4);
     form().FormActivate();
     ASSERT_TRUE(form().albumOpen());
@@ -131,9 +131,9 @@ TEST_F(ProgramTest, AnEmptyAlbumActivatesWithThePositionBarAtZeroOfOne)
     writeRegDb({264, 52, 742, 630, true, "empty", albumDir()});
     start();
     ASSERT_TRUE(form().albumOpen());
-    EXPECT_EQ(form().RzTrackBar1->maximum(), 1);
-    EXPECT_EQ(form().RzTrackBar1->value(), 0);
-    EXPECT_EQ(form().RzStatusPane3->text(), "0");
+    EXPECT_EQ(positionBar().maximum(), 1);
+    EXPECT_EQ(positionBar().value(), 0);
+    EXPECT_EQ(paneText("RzStatusPane3"), "0");
 }
 
 TEST_F(ProgramTest, AFailingActivationIsReportedAndSwitchesAutomaticOpeningOff)
@@ -149,11 +149,10 @@ TEST_F(ProgramTest, AFailingActivationIsReportedAndSwitchesAutomaticOpeningOff)
     // The settings table the failed activation left open does not keep other albums out.
     createAlbum(albumDir(), "sound", {{"", "one"}});
     dialogs.answerPath(QString::fromStdString(albumDir() + "/sound.mb"));
-    form().Open1Click();
+    trigger("Open1");
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
     ASSERT_TRUE(form().albumOpen());
     EXPECT_EQ(db().Table3.tableName(), "sound2.db");
-    form().closeAlbum();
     stop();
     EXPECT_FALSE(readRegDb().autoOpen);
 }

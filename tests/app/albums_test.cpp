@@ -10,7 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "data/paswoord.h"
+#include "dbmanage/paswoord.h"
 #include "dbmanage/newbase.h"
 #include "framework/dbmemo.h"
 #include "framework/filelistbox.h"
@@ -58,7 +58,7 @@ protected:
 TEST_F(AlbumsTest, NewMakesTheThreeTablesWithTheSettingsRecordAndLeavesTheAlbumOpen)
 {
     answerNewDatabase(dir(), "trip.db");
-    form().New1Click();
+    trigger("New1");
     EXPECT_TRUE(exists("trip.db.db")) << "a typed extension is kept";
     EXPECT_TRUE(exists("trip.db1.db"));
     EXPECT_TRUE(exists("trip.db2.db"));
@@ -80,19 +80,19 @@ TEST_F(AlbumsTest, NewMakesTheThreeTablesWithTheSettingsRecordAndLeavesTheAlbumO
     EXPECT_EQ(settings.fieldByName("TIF COMPRESSION").asString(), "LZW");
     EXPECT_EQ(settings.fieldByName("PCD MODE").asString(), "Base 1");
     EXPECT_TRUE(settings.fieldByName("AN SPEED").isNull());
-    EXPECT_EQ(form().RzTrackBar1->maximum(), 0);
-    EXPECT_EQ(form().RzStatusPane3->text(), "0");
-    EXPECT_TRUE(form().SpeedButton2->isEnabled());
+    EXPECT_EQ(positionBar().maximum(), 0);
+    EXPECT_EQ(paneText("RzStatusPane3"), "0");
+    EXPECT_TRUE(control<QToolButton>("SpeedButton2").isEnabled());
 }
 
 TEST_F(AlbumsTest, NewWithAnEmptyNameOrAnExistingPictureTableDoesNothing)
 {
     answerNewDatabase(dir(), "");
-    form().New1Click();
+    trigger("New1");
     answerNewDatabase(dir(), "current");
-    form().New1Click();
+    trigger("New1");
     answerNewDatabase(dir(), "never", false);
-    form().New1Click();
+    trigger("New1");
     EXPECT_EQ(openAlbumName(), "current.db");
     EXPECT_FALSE(exists("never.db"));
     EXPECT_TRUE(dialogs.errors.isEmpty());
@@ -102,7 +102,7 @@ TEST_F(AlbumsTest, NewReplacesAStrayCategoryTable)
 {
     std::ofstream(albums.path() / "fresh1.db") << "not a table";
     answerNewDatabase(dir(), "fresh");
-    form().New1Click();
+    trigger("New1");
     ASSERT_TRUE(form().albumOpen());
     EXPECT_EQ(db().Table2.recordCount(), 0);
 }
@@ -112,14 +112,14 @@ TEST_F(AlbumsTest, NewRefusesANameWhoseTablesAreAnotherAlbumsPictures)
     createAlbum(albumDir(), "trip1", {{"", "kept"}});
     const auto before = fs::file_size(albums.path() / "trip1.mb");
     answerNewDatabase(dir(), "trip");
-    form().New1->trigger();
+    trigger("New1");
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("\"trip1\"")) << dialogs.errors[0].toStdString();
     EXPECT_FALSE(exists("trip.db"));
     EXPECT_EQ(fs::file_size(albums.path() / "trip1.mb"), before);
     EXPECT_EQ(openAlbumName(), "current.db") << "the open album stays open";
     dialogs.answerPath(dir() + "/trip1.mb");
-    form().Open1Click();
+    trigger("Open1");
     ASSERT_TRUE(form().albumOpen());
     EXPECT_EQ(db().Table1.recordCount(), 1);
 }
@@ -131,7 +131,7 @@ TEST_F(AlbumsTest, NewRefusesNamesThatWouldLeaveTheChosenFolder)
          {QStringLiteral("../escape"), QStringLiteral("sub/inner"), QStringLiteral("."), QStringLiteral("..")}) {
         dialogs.errors.clear();
         answerNewDatabase(dir("sub"), name);
-        form().New1->trigger(); // as the menu runs it: an escaping error is shown
+        trigger("New1"); // as the menu runs it: an escaping error is shown
         ASSERT_EQ(dialogs.errors.size(), 1) << name.toStdString();
         EXPECT_TRUE(dialogs.errors[0].contains("cannot be used as a database name"));
     }
@@ -145,7 +145,7 @@ TEST_F(AlbumsTest, TheNewDatabaseWindowKeepsItsFolderAndName)
 {
     fs::create_directory(albums.path() / "place");
     answerNewDatabase(dir("place"), "first");
-    form().New1Click();
+    trigger("New1");
     QString folderShown, nameShown;
     QRect placed;
     QSize smallest, largest;
@@ -158,7 +158,7 @@ TEST_F(AlbumsTest, TheNewDatabaseWindowKeepsItsFolderAndName)
         largest = window.maximumSize();
         window.BitBtn1->click();
     });
-    form().New1Click();
+    trigger("New1");
     EXPECT_EQ(folderShown, dir("place"));
     EXPECT_EQ(nameShown, "first");
     EXPECT_EQ(smallest, largest) << "a fixed border";
@@ -170,10 +170,10 @@ TEST_F(AlbumsTest, OpenCutsTheChosenPathAtItsLastDot)
 {
     createAlbum(albumDir(), "2001.trip", {{"", "a"}, {"", "b"}});
     dialogs.answerPath(dir() + "/2001.trip.mb");
-    form().Open1Click();
+    trigger("Open1");
     ASSERT_TRUE(form().albumOpen());
     EXPECT_EQ(openAlbumName(), "2001.trip.db");
-    EXPECT_EQ(form().RzStatusPane1->text(), "2001.trip");
+    EXPECT_EQ(paneText("RzStatusPane1"), "2001.trip");
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].request.title, "Open a Database");
     EXPECT_TRUE(dialogs.asked[0].request.fileName.isEmpty());
@@ -182,35 +182,35 @@ TEST_F(AlbumsTest, OpenCutsTheChosenPathAtItsLastDot)
 TEST_F(AlbumsTest, CancellingOpenChangesNothingButACancelledPasswordLeavesNoAlbum)
 {
     dialogs.answerCancel();
-    form().Open1Click();
+    trigger("Open1");
     EXPECT_EQ(openAlbumName(), "current.db");
 
     createAlbum(albumDir(), "locked", {}, {{"PW", true}, {"PASWOORD", std::string("pw")}});
     dialogs.answerPath(dir() + "/locked.mb");
     modals.onNextModal([](QDialog& dialog) { static_cast<TForm4&>(dialog).BitBtn1->click(); });
-    form().Open1Click();
+    trigger("Open1");
     EXPECT_FALSE(form().albumOpen());
     EXPECT_FALSE(db().Table3.active());
-    EXPECT_FALSE(form().SpeedButton2->isEnabled());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton2").isEnabled());
 }
 
 TEST_F(AlbumsTest, DeletingTheOpenAlbumClosesItAndRemovesItsFiles)
 {
     dialogs.answerPath(dir() + "/current.mb");
-    form().Delete1Click();
+    trigger("Delete1");
     EXPECT_FALSE(form().albumOpen());
     for (const char* file : {"current.db", "current1.db", "current2.db", "current.mb"})
         EXPECT_FALSE(exists(file)) << file;
     EXPECT_EQ(dialogs.asked[0].request.title, "Delete a Database");
-    EXPECT_FALSE(form().SpeedButton2->isEnabled());
-    EXPECT_TRUE(form().RzStatusPane1->text().isEmpty());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton2").isEnabled());
+    EXPECT_TRUE(paneText("RzStatusPane1").isEmpty());
 }
 
 TEST_F(AlbumsTest, DeletingAnotherAlbumClosesTheCurrentOneToo)
 {
     createAlbum(albumDir(), "other", {});
     dialogs.answerPath(dir() + "/other.mb");
-    form().Delete1Click();
+    trigger("Delete1");
     EXPECT_FALSE(form().albumOpen());
     EXPECT_FALSE(exists("other.db"));
     EXPECT_TRUE(exists("current.db"));
@@ -221,7 +221,7 @@ TEST_F(AlbumsTest, AMissingCategoryTableStopsTheDeleteThere)
     createAlbum(albumDir(), "partial", {});
     fs::remove(albums.path() / "partial1.db");
     dialogs.answerPath(dir() + "/partial.mb");
-    form().Delete1->trigger();
+    trigger("Delete1");
     EXPECT_EQ(dialogs.errors.size(), 1);
     EXPECT_FALSE(exists("partial.db"));
     EXPECT_FALSE(exists("partial.mb"));
@@ -233,13 +233,13 @@ TEST_F(AlbumsTest, ADotInAFolderNameNeverChoosesAnotherAlbumToDelete)
     createAlbum(albumDir(), "photos", {{"", "kept"}});
     fs::create_directory(albums.path() / "photos.2020");
     dialogs.answerPath(dir("photos.2020") + "/holiday");
-    form().Delete1->trigger();
+    trigger("Delete1");
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("has no extension")) << dialogs.errors[0].toStdString();
     for (const char* file : {"photos.db", "photos1.db", "photos2.db", "photos.mb"})
         EXPECT_TRUE(exists(file)) << file;
     EXPECT_EQ(openAlbumName(), "current.db") << "refused before anything was closed";
-    EXPECT_TRUE(form().SpeedButton2->isEnabled());
+    EXPECT_TRUE(control<QToolButton>("SpeedButton2").isEnabled());
     EXPECT_EQ(dialogs.asked[0].request.acceptLabel, "&Delete");
 }
 
@@ -248,22 +248,22 @@ TEST_F(AlbumsTest, OpeningAnIncompleteAlbumSaysWhichTableIsMissingAndLeavesNoAlb
     createAlbum(albumDir(), "fake", {{"", "a"}});
     fs::remove(albums.path() / "fake2.db");
     dialogs.answerPath(dir() + "/fake.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     ASSERT_EQ(dialogs.errors.size(), 1);
     const std::string error = dialogs.errors[0].toStdString();
     EXPECT_NE(error.find("\"fake\""), std::string::npos) << error;
     EXPECT_NE(error.find("settings table fake2.db is missing"), std::string::npos) << error;
     EXPECT_FALSE(form().albumOpen());
-    EXPECT_FALSE(form().SpeedButton2->isEnabled());
-    EXPECT_TRUE(form().RzStatusPane1->text().isEmpty()) << "the closed album is not named any more";
-    EXPECT_EQ(form().RzStatusPane3->text(), "0");
+    EXPECT_FALSE(control<QToolButton>("SpeedButton2").isEnabled());
+    EXPECT_TRUE(paneText("RzStatusPane1").isEmpty()) << "the closed album is not named any more";
+    EXPECT_EQ(paneText("RzStatusPane3"), "0");
 }
 
 TEST_F(AlbumsTest, OpenNamesAllThreeTablesOfTheChosenAlbum)
 {
     createAlbum(albumDir(), "2001.trip", {{"", "a"}});
     dialogs.answerPath(dir() + "/2001.trip.mb");
-    form().Open1Click();
+    trigger("Open1");
     ASSERT_TRUE(form().albumOpen());
     EXPECT_EQ(db().Table1.tableName(), "2001.trip.db");
     EXPECT_EQ(db().Table2.tableName(), "2001.trip1.db");
@@ -278,19 +278,19 @@ TEST_F(AlbumsTest, ADamagedAlbumNeverKeepsTheOthersFromOpening)
                 {{"a memo long enough to live in the blob file", "a", {}, false, pictureFile(40, 40, Qt::red)}});
     fs::resize_file(albums.path() / "damaged.mb", 10);
     dialogs.answerPath(dir() + "/damaged.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     QCoreApplication::processEvents();
     ASSERT_EQ(dialogs.errors.size(), 1) << "the unreadable memo is reported once";
-    EXPECT_TRUE(widgetNamed<DBMemo>(form(), "DBMemo1").toPlainText().isEmpty());
+    EXPECT_TRUE(control<DBMemo>("DBMemo1").toPlainText().isEmpty());
 
     dialogs.answerPath(dir() + "/current.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     QCoreApplication::processEvents();
     EXPECT_EQ(dialogs.errors.size(), 1) << dialogs.errors.join(" / ").toStdString();
     ASSERT_TRUE(form().albumOpen());
     EXPECT_EQ(openAlbumName(), "current.db");
     answerNewDatabase(dir(), "fresh");
-    form().New1->trigger();
+    trigger("New1");
     EXPECT_EQ(openAlbumName(), "fresh.db");
 }
 
@@ -299,14 +299,14 @@ TEST_F(AlbumsTest, AnAlbumThatFailsToActivateLeavesTheWindowShowingNoAlbum)
     createAlbum(albumDir(), "partial", {{"", "a"}});
     fs::remove(albums.path() / "partial1.db");
     dialogs.answerPath(dir() + "/partial.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     EXPECT_EQ(form().windowTitle(), "Error: ActivateDatabase");
     EXPECT_FALSE(form().albumOpen());
     EXPECT_FALSE(db().Table3.active());
-    EXPECT_FALSE(form().SpeedButton2->isEnabled());
-    EXPECT_FALSE(form().Opties1->isEnabled());
-    EXPECT_TRUE(form().RzStatusPane1->text().isEmpty());
-    EXPECT_EQ(form().RzStatusPane3->text(), "0");
+    EXPECT_FALSE(control<QToolButton>("SpeedButton2").isEnabled());
+    EXPECT_FALSE(action("Opties1").isEnabled());
+    EXPECT_TRUE(paneText("RzStatusPane1").isEmpty());
+    EXPECT_EQ(paneText("RzStatusPane3"), "0");
     EXPECT_TRUE(dialogs.errors.isEmpty()) << "activation reports in the caption only";
 }
 
@@ -314,10 +314,10 @@ TEST_F(AlbumsTest, NewOpenAndDeleteStoreWhatWasTypedAndTickedBeforeClosing)
 {
     bool inCategory = false;
     const auto editCurrentAlbum = [&](const QString& memo) {
-        DBMemo& box = widgetNamed<DBMemo>(form(), "DBMemo1");
+        DBMemo& box = control<DBMemo>("DBMemo1");
         box.setFocus();
         QTest::keyClicks(&box, memo);
-        QTest::mouseClick(&widgetNamed<QWidget>(form(), "RzDBCheckBox5"), Qt::LeftButton); // category 3
+        QTest::mouseClick(&control<QWidget>("RzDBCheckBox5"), Qt::LeftButton); // category 3
         inCategory = !inCategory;
     };
     const auto expectStored = [&](const std::string& memo) {
@@ -331,21 +331,21 @@ TEST_F(AlbumsTest, NewOpenAndDeleteStoreWhatWasTypedAndTickedBeforeClosing)
     createAlbum(albumDir(), "other", {});
     editCurrentAlbum("new ");
     answerNewDatabase(dir(), "made");
-    form().New1->trigger();
+    trigger("New1");
     expectStored("new kept");
 
     dialogs.answerPath(dir() + "/current.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     editCurrentAlbum("open ");
     dialogs.answerPath(dir() + "/other.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     expectStored("open new kept");
 
     dialogs.answerPath(dir() + "/current.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     editCurrentAlbum("delete ");
     dialogs.answerPath(dir() + "/made.mb");
-    form().Delete1->trigger();
+    trigger("Delete1");
     expectStored("delete open new kept");
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(" / ").toStdString();
 }
@@ -365,19 +365,19 @@ TEST_F(AlbumsTest, ClosingAnAlbumLetsItGoEvenWhenItsLastChangeCannotBeStored)
         window.fileList()->selectFile(big);
         window.okButton()->click();
     });
-    form().ImportSingle1->trigger();
+    trigger("ImportSingle1");
     ASSERT_EQ(db().Table1.state(), TDataSetState::dsInsert);
     {
         const FileSizeLimit diskFull(1 << 20);
         dialogs.answerPath(dir() + "/other.mb");
-        form().Open1->trigger();
+        trigger("Open1");
     }
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("could not be stored")) << dialogs.errors[0].toStdString();
     ASSERT_TRUE(form().albumOpen()) << "the other album opened all the same";
     EXPECT_EQ(openAlbumName(), "other.db");
     dialogs.answerPath(dir() + "/current.mb");
-    form().Open1->trigger();
+    trigger("Open1");
     ASSERT_TRUE(form().albumOpen()) << "the first album was let go";
     EXPECT_EQ(db().Table1.recordCount(), 1);
 }
@@ -387,7 +387,7 @@ TEST_F(AlbumsTest, NewRefusesBlankAndOverlongNamesBeforeClosingAnything)
     for (const QString& name : {QStringLiteral("   "), QString(300, QLatin1Char('n'))}) {
         dialogs.errors.clear();
         answerNewDatabase(dir(), name);
-        form().New1->trigger();
+        trigger("New1");
         ASSERT_EQ(dialogs.errors.size(), 1) << name.size();
         EXPECT_TRUE(dialogs.errors[0].contains("cannot be used as a database name")) << dialogs.errors[0].toStdString();
         EXPECT_FALSE(dialogs.errors[0].contains("filesystem error"));
@@ -401,7 +401,7 @@ TEST_F(AlbumsTest, TheNewDatabaseWindowReadsItsFoldersAgainAtEachOpening)
 {
     fs::create_directory(albums.path() / "place");
     answerNewDatabase(dir("place"), "", false);
-    form().New1Click();
+    trigger("New1");
     fs::remove(albums.path() / "place");
     QString folderShown;
     modals.onNextModal([&folderShown](QDialog& dialog) {
@@ -409,7 +409,7 @@ TEST_F(AlbumsTest, TheNewDatabaseWindowReadsItsFoldersAgainAtEachOpening)
         folderShown = window.location();
         window.BitBtn1->click();
     });
-    form().New1Click();
+    trigger("New1");
     EXPECT_EQ(folderShown, dir()) << "the removed folder gave way to its parent";
 
     // A folder removed while the window is up is named when OK is pressed; nothing is closed.
@@ -421,7 +421,7 @@ TEST_F(AlbumsTest, TheNewDatabaseWindowReadsItsFoldersAgainAtEachOpening)
         fs::remove(albums.path() / "place");
         window.BitBtn2->click();
     });
-    form().New1->trigger();
+    trigger("New1");
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains(dir("place"))) << dialogs.errors[0].toStdString();
     EXPECT_FALSE(dialogs.errors[0].contains(".new"));

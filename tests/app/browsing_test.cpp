@@ -39,88 +39,88 @@ protected:
 TEST_F(BrowsingTest, SteppingComesRoundAtBothEnds)
 {
     openAlbum({"", "", ""});
-    form().SpeedButton1Click();
+    click("SpeedButton1");
     EXPECT_EQ(current(), "3");
-    EXPECT_FALSE(form().SlideshowForward);
-    form().SpeedButton2Click();
+    EXPECT_FALSE(form().state().SlideshowForward);
+    click("SpeedButton2");
     EXPECT_EQ(current(), "1");
-    EXPECT_TRUE(form().SlideshowForward);
-    form().SpeedButton2Click();
-    form().SpeedButton2Click();
+    EXPECT_TRUE(form().state().SlideshowForward);
+    click("SpeedButton2");
+    click("SpeedButton2");
     EXPECT_EQ(current(), "3");
-    EXPECT_EQ(form().RzStatusPane3->text(), "3");
-    EXPECT_EQ(form().RzTrackBar1->value(), 3);
+    EXPECT_EQ(paneText("RzStatusPane3"), "3");
+    EXPECT_EQ(positionBar().value(), 3);
 }
 
 TEST_F(BrowsingTest, WithOnePictureAStepStaysAndASearchTestsItOnce)
 {
     openAlbum({"only memo"});
-    form().Edit1->setText("absent");
-    form().SpeedButton2Click();
+    findBox().setText("absent");
+    click("SpeedButton2");
     EXPECT_EQ(current(), "1");
-    EXPECT_EQ(form().RzStatusPane4->text(), "NOT Found");
-    form().Edit1->setText("only");
-    form().SpeedButton1Click();
-    EXPECT_EQ(form().RzStatusPane4->text(), "Found");
+    EXPECT_EQ(paneText("RzStatusPane4"), "NOT Found");
+    findBox().setText("only");
+    click("SpeedButton1");
+    EXPECT_EQ(paneText("RzStatusPane4"), "Found");
 }
 
 TEST_F(BrowsingTest, FindNextStartsAfterTheRecordTheStepReaches)
 {
     openAlbum({"", "", "sunset here", "", "sunset there"});
     goTo(2);
-    form().Edit1->setText("sunset");
-    form().SpeedButton4Click();
+    findBox().setText("sunset");
+    click("SpeedButton4");
     EXPECT_EQ(current(), "5") << "the step reaches 3, so the search starts at 4";
-    EXPECT_EQ(form().RzStatusPane4->text(), "Found");
-    EXPECT_EQ(form().RzStatusPane3->text(), "5");
+    EXPECT_EQ(paneText("RzStatusPane4"), "Found");
+    EXPECT_EQ(paneText("RzStatusPane3"), "5");
 }
 
 TEST_F(BrowsingTest, TheRecordTheStepReachesIsTestedLast)
 {
     openAlbum({"", "", "sunset", "", ""});
     goTo(2);
-    form().Edit1->setText("sunset");
-    form().SpeedButton2Click();
+    findBox().setText("sunset");
+    click("SpeedButton2");
     EXPECT_EQ(current(), "3");
-    EXPECT_EQ(form().RzStatusPane4->text(), "Found");
+    EXPECT_EQ(paneText("RzStatusPane4"), "Found");
 }
 
 TEST_F(BrowsingTest, FindIsExactAndCaseSensitiveAndAFailedSearchStillSteps)
 {
     openAlbum({"", "Sunset", "", ""});
-    form().Edit1->setText("sunset");
-    form().SpeedButton2Click();
+    findBox().setText("sunset");
+    click("SpeedButton2");
     EXPECT_EQ(current(), "2") << "nothing matches: the step has been taken";
-    EXPECT_EQ(form().RzStatusPane4->text(), "NOT Found");
+    EXPECT_EQ(paneText("RzStatusPane4"), "NOT Found");
 }
 
 TEST_F(BrowsingTest, FindBackwardsSearchesTheOtherWay)
 {
     openAlbum({"tree", "", "", "tree", ""});
     goTo(5);
-    form().Edit1->setText("tree");
-    form().SpeedButton1Click(); // reaches 4, searches 3, 2, 1
+    findBox().setText("tree");
+    click("SpeedButton1"); // reaches 4, searches 3, 2, 1
     EXPECT_EQ(current(), "1");
 }
 
 TEST_F(BrowsingTest, AnEmptyFindBoxMakesPlainStepsAndBlanksTheResult)
 {
     openAlbum({"a", "b"});
-    form().Edit1->setText("a");
-    form().SpeedButton2Click();
-    ASSERT_FALSE(form().RzStatusPane4->text().isEmpty());
-    form().Edit1->clear();
-    form().SpeedButton2Click();
-    EXPECT_TRUE(form().RzStatusPane4->text().isEmpty());
+    findBox().setText("a");
+    click("SpeedButton2");
+    ASSERT_FALSE(paneText("RzStatusPane4").isEmpty());
+    findBox().clear();
+    click("SpeedButton2");
+    EXPECT_TRUE(paneText("RzStatusPane4").isEmpty());
 }
 
 TEST_F(BrowsingTest, AStepStoresTheMemoTypedJustBefore)
 {
     openAlbum({"before", ""});
-    form().DBMemo1->setFocus();
-    QTest::keyClicks(form().DBMemo1, "X");
-    form().SpeedButton2Click();
-    form().SpeedButton1Click();
+    control<DBMemo>("DBMemo1").setFocus();
+    QTest::keyClicks(&control<DBMemo>("DBMemo1"), "X");
+    click("SpeedButton2");
+    click("SpeedButton1");
     EXPECT_EQ(db().Table1.fieldByName("MEMO").asString(), "Xbefore");
 }
 
@@ -129,21 +129,21 @@ TEST_F(BrowsingTest, TenZoomStepsAreAllowedUntilAStepResetsTheCount)
     createAlbum(albumDir(), "zoom", {{"", "1", {}, false, pictureFile(400, 300, Qt::blue)}, {"", "2"}});
     writeRegDb({264, 52, 742, 630, true, "zoom", albumDir()});
     start();
-    TPDBMultiImage& view = *form().PDBMultiImage1;
+    TPDBMultiImage& view = pictureView();
     view.waitForDisplay();
     const double startScale = view.zoomScale();
     for (int i = 0; i < 10; ++i)
-        form().SpeedButton5Click();
-    EXPECT_EQ(form().ZoomStep, -10);
+        click("SpeedButton5");
+    EXPECT_EQ(form().state().ZoomStep, -10);
     const double zoomedScale = view.zoomScale();
     EXPECT_NEAR(zoomedScale / startScale, std::pow(1.1, 10), 0.01);
-    form().SpeedButton5Click();
-    EXPECT_EQ(form().ZoomStep, -10);
+    click("SpeedButton5");
+    EXPECT_EQ(form().state().ZoomStep, -10);
     EXPECT_DOUBLE_EQ(view.zoomScale(), zoomedScale) << "the eleventh step does nothing";
-    form().SpeedButton2Click();
-    EXPECT_EQ(form().ZoomStep, 0);
-    form().SpeedButton6Click();
-    EXPECT_EQ(form().ZoomStep, 1);
+    click("SpeedButton2");
+    EXPECT_EQ(form().state().ZoomStep, 0);
+    click("SpeedButton6");
+    EXPECT_EQ(form().state().ZoomStep, 1);
 }
 
 TEST_F(BrowsingTest, AStepFitsPicturesLargerThanTheViewAndShowsSmallOnesAtTheirOwnSize)
@@ -153,31 +153,31 @@ TEST_F(BrowsingTest, AStepFitsPicturesLargerThanTheViewAndShowsSmallOnesAtTheirO
                  {"", "small", {}, false, pictureFile(40, 30, Qt::green)}});
     writeRegDb({264, 52, 742, 630, true, "fit", albumDir()});
     start();
-    form().SpeedButton2Click();
-    EXPECT_FALSE(form().PDBMultiImage1->StretchRatio());
-    form().SpeedButton2Click();
-    EXPECT_TRUE(form().PDBMultiImage1->StretchRatio());
+    click("SpeedButton2");
+    EXPECT_FALSE(pictureView().StretchRatio());
+    click("SpeedButton2");
+    EXPECT_TRUE(pictureView().StretchRatio());
 }
 
 TEST_F(BrowsingTest, TheNameIsShownOverThePictureWhenTheAlbumSaysSo)
 {
     openAlbum({"", ""}, {{"TITEL", true}});
-    EXPECT_EQ(form().PDBMultiImage1->textOverlay(), "1");
-    form().SpeedButton2Click();
-    EXPECT_EQ(form().PDBMultiImage1->textOverlay(), "2");
+    EXPECT_EQ(pictureView().textOverlay(), "1");
+    click("SpeedButton2");
+    EXPECT_EQ(pictureView().textOverlay(), "2");
 }
 
 TEST_F(BrowsingTest, ThePositionBarJumpsOnReleaseAndStopsAtTheEnds)
 {
     openAlbum({"", "", "", "", ""}, {{"TITEL", true}});
-    form().RzTrackBar1->setValue(4); // dragging (or the keyboard) moves nothing
+    positionBar().setValue(4); // dragging (or the keyboard) moves nothing
     EXPECT_EQ(current(), "1");
-    form().RzTrackBar1MouseUp();
+    releasePositionBar();
     EXPECT_EQ(current(), "4");
-    EXPECT_EQ(form().RzStatusPane3->text(), "4");
-    EXPECT_EQ(form().PDBMultiImage1->textOverlay(), "4");
-    form().RzTrackBar1->setValue(0);
-    form().RzTrackBar1MouseUp();
+    EXPECT_EQ(paneText("RzStatusPane3"), "4");
+    EXPECT_EQ(pictureView().textOverlay(), "4");
+    positionBar().setValue(0);
+    releasePositionBar();
     EXPECT_EQ(current(), "1");
 }
 
@@ -195,22 +195,22 @@ TEST_F(BrowsingTest, ADamagedMemoIsReportedOnceAndAFindPassesOverIt)
     }
     start();
     ASSERT_TRUE(form().albumOpen());
-    DBMemo& memo = widgetNamed<DBMemo>(form(), "DBMemo1");
-    form().SpeedButton2->click();
+    DBMemo& memo = control<DBMemo>("DBMemo1");
+    click("SpeedButton2");
     QCoreApplication::processEvents();
     EXPECT_EQ(current(), "2");
     EXPECT_EQ(dialogs.errors.size(), 1) << "shown once";
     EXPECT_TRUE(memo.toPlainText().isEmpty());
     EXPECT_TRUE(memo.isReadOnly()) << "typing over it would replace what the album may still hold";
 
-    form().Edit1->setText("gamma");
-    form().SpeedButton2->click();
+    findBox().setText("gamma");
+    click("SpeedButton2");
     QCoreApplication::processEvents();
-    EXPECT_EQ(form().RzStatusPane4->text(), "NOT Found");
-    form().Edit1->setText("a");
-    form().SpeedButton2->click();
+    EXPECT_EQ(paneText("RzStatusPane4"), "NOT Found");
+    findBox().setText("a");
+    click("SpeedButton2");
     QCoreApplication::processEvents();
-    EXPECT_EQ(form().RzStatusPane4->text(), "Found");
+    EXPECT_EQ(paneText("RzStatusPane4"), "Found");
     EXPECT_EQ(current(), "1");
     EXPECT_EQ(memo.toPlainText(), "a");
     EXPECT_FALSE(memo.isReadOnly());
@@ -223,18 +223,18 @@ TEST_F(BrowsingTest, UnderACategoryFilterAMatchInAHiddenPictureIsNotFound)
     writeRegDb({264, 52, 742, 630, true, "walk", albumDir()});
     start();
     ASSERT_TRUE(form().albumOpen());
-    QTest::mouseClick(&widgetNamed<QWidget>(form(), "RzDBLabel3"), Qt::LeftButton); // category 3
-    form().Edit1->setText("needle");
-    form().SpeedButton2->click();
-    EXPECT_EQ(form().RzStatusPane4->text(), "NOT Found");
+    QTest::mouseClick(&control<QWidget>("RzDBLabel3"), Qt::LeftButton); // category 3
+    findBox().setText("needle");
+    click("SpeedButton2");
+    EXPECT_EQ(paneText("RzStatusPane4"), "NOT Found");
     EXPECT_EQ(current(), "3") << "the step itself was taken";
 }
 
 TEST_F(BrowsingTest, PlusAndMinusTypedInTheFindBoxZoomAndAlsoReachTheBox)
 {
     openAlbum({"a", "b"});
-    form().Edit1->setFocus();
-    QTest::keyClicks(form().Edit1, "+-+");
-    EXPECT_EQ(form().Edit1->text(), "+-+");
-    EXPECT_EQ(form().ZoomStep, -1) << "in, out, in";
+    findBox().setFocus();
+    QTest::keyClicks(&findBox(), "+-+");
+    EXPECT_EQ(findBox().text(), "+-+");
+    EXPECT_EQ(form().state().ZoomStep, -1) << "in, out, in";
 }

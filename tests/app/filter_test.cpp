@@ -5,6 +5,8 @@
 #include "framework/statuspanes.h"
 #include "imaging/pdbmultiimage.h"
 #include "framework/trackbar.h"
+#include "dbmanage/albumactivation.h"
+#include "dbmanage/paswoord.h"
 #include "programfixture.h"
 
 namespace {
@@ -25,7 +27,7 @@ protected:
     {
         std::vector<std::string> seen{current()};
         for (int i = 0; i < 10; ++i) {
-            form().SpeedButton2Click();
+            click("SpeedButton2");
             if (current() == seen.front())
                 break;
             seen.push_back(current());
@@ -39,53 +41,53 @@ protected:
 TEST_F(FilterTest, ACategoryShowsOnlyItsPicturesInTableOrder)
 {
     openAlbum();
-    form().RzLabel4Click(); // category 3
-    EXPECT_TRUE(form().SpeedButton7->isChecked());
+    click("RzDBLabel3"); // category 3
+    EXPECT_TRUE(control<QToolButton>("SpeedButton7").isChecked());
     EXPECT_EQ(current(), "2");
-    EXPECT_EQ(form().RzStatusPane3->text(), "1");
-    EXPECT_EQ(form().RzTrackBar1->maximum(), 6) << "the bar's maximum is left alone";
+    EXPECT_EQ(paneText("RzStatusPane3"), "1");
+    EXPECT_EQ(positionBar().maximum(), 6) << "the bar's maximum is left alone";
     EXPECT_EQ(stepThroughAll(), (std::vector<std::string>{"2", "4", "5"}));
 }
 
 TEST_F(FilterTest, ClickingTheShownCategoryAgainReturnsToItsFirstPicture)
 {
     openAlbum();
-    form().RzLabel4Click();
-    form().SpeedButton2Click();
+    click("RzDBLabel3");
+    click("SpeedButton2");
     ASSERT_EQ(current(), "4");
-    form().RzLabel4Click();
+    click("RzDBLabel3");
     EXPECT_EQ(current(), "2");
 }
 
 TEST_F(FilterTest, AnotherCategoryReplacesTheFilterInsteadOfCombining)
 {
     openAlbum();
-    form().RzLabel4Click();
-    form().RzLabel6Click(); // category 5
+    click("RzDBLabel3");
+    click("RzDBLabel5"); // category 5
     EXPECT_EQ(stepThroughAll(), std::vector<std::string>{"4"});
 }
 
 TEST_F(FilterTest, AnEmptyCategoryShowsNoPicture)
 {
     openAlbum();
-    form().RzLabel25Click(); // category 24: never set on any picture
+    click("RzDBLabel31"); // category 24: never set on any picture
     EXPECT_TRUE(db().Table1.isEmpty());
-    EXPECT_EQ(form().RzStatusPane3->text(), "0");
-    EXPECT_FALSE(form().PDBMultiImage1->hasImage());
+    EXPECT_EQ(paneText("RzStatusPane3"), "0");
+    EXPECT_FALSE(pictureView().hasImage());
 }
 
 TEST_F(FilterTest, MarkedPicturesAndShowAll)
 {
     openAlbum();
-    form().ShowChecked1Click();
+    trigger("ShowChecked1");
     EXPECT_EQ(stepThroughAll(), std::vector<std::string>{"6"});
-    form().SpeedButton7Click();
-    EXPECT_FALSE(form().SpeedButton7->isChecked());
+    click("SpeedButton7");
+    EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked());
     EXPECT_EQ(current(), "1") << "show all returns to the first picture of the table";
-    form().SpeedButton2Click();
-    form().SpeedButton7->click(); // also when no filter is on, and the button stays up
+    click("SpeedButton2");
+    click("SpeedButton7"); // also when no filter is on, and the button stays up
     EXPECT_EQ(current(), "1");
-    EXPECT_FALSE(form().SpeedButton7->isChecked());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked());
 }
 
 TEST_F(FilterTest, AClickWithoutAnAlbumRecordsTheFilterForTheNextOne)
@@ -93,11 +95,12 @@ TEST_F(FilterTest, AClickWithoutAnAlbumRecordsTheFilterForTheNextOne)
     createAlbum(albumDir(), "later", {{"", "1"}, {"", "2", {7}}});
     writeRegDb({});
     start();
-    QTest::mouseClick(form().categoryLabels[6], Qt::LeftButton); // category 7, no album open
+    click("RzDBLabel7"); // category 7, no album open
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("closed table"));
-    EXPECT_TRUE(form().SpeedButton7->isChecked());
-    form().PasswordGate(albumDir(), "later");
+    EXPECT_TRUE(control<QToolButton>("SpeedButton7").isChecked());
+    // Activation as start-up runs it, without closing (and so without lifting the filter).
+    AlbumActivation(db(), pictureView(), form(), *form().findChild<TForm4*>()).PasswordGate(albumDir(), "later");
     EXPECT_EQ(current(), "2");
 }
 
@@ -105,10 +108,10 @@ TEST_F(FilterTest, OpeningAnotherAlbumLiftsTheFilter)
 {
     openAlbum();
     createAlbum(albumDir(), "other", {{"", "a"}, {"", "b"}});
-    form().ShowChecked1Click();
+    trigger("ShowChecked1");
     dialogs.answerPath(QString::fromStdString(albumDir() + "/other.mb"));
-    form().Open1Click();
+    trigger("Open1");
     ASSERT_TRUE(form().albumOpen());
-    EXPECT_FALSE(form().SpeedButton7->isChecked());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked());
     EXPECT_EQ(stepThroughAll(), (std::vector<std::string>{"a", "b"}));
 }

@@ -41,7 +41,7 @@ TEST_F(ProgramTest, TheOuterGeometryStaysTheSameOverThreeStartsUnderAWindowManag
     if (!onX11())
         GTEST_SKIP() << "needs an X server with a window manager: run through under-x-server.sh";
     const QRect stored(100, 80, 780, 640);
-    writeRegDb({stored.x(), stored.y(), stored.width(), stored.height()});
+    writeRegDb({stored.x(), stored.y(), stored.width(), stored.height(), false, {}, {}});
     for (int round = 1; round <= 3; ++round) {
         start();
         ASSERT_TRUE(QTest::qWaitFor([this] { return form().frameGeometry() != form().geometry(); }, 5000))
@@ -60,9 +60,9 @@ TEST_F(ProgramTest, TheWindowCannotBeMadeSoSmallThatItsControlsOverlap)
 {
     if (!onX11())
         GTEST_SKIP() << "needs an X server: run through under-x-server.sh --bare";
-    writeRegDb({100, 80, 780, 640});
+    writeRegDb({100, 80, 780, 640, false, {}, {}});
     start();
-    QTest::qWaitForWindowExposed(&form());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
     resizeOnTheServer(form(), 500, 400);
     QTest::qWait(300);
     EXPECT_TRUE(QTest::qWaitFor([this] { return form().size() == form().minimumSize(); }, 3000))

@@ -69,28 +69,28 @@ TEST_F(ImportTest, OneFileIsStoredUnchangedWithItsPathCutToFortyBytes)
     const QByteArray jpeg = pictureFile(64, 48, Qt::red, "JPG");
     const QString path = writeFile("a-rather-long-picture-name.jpg", jpeg);
     ASSERT_GT(path.size(), 40);
-    form().ShowChecked1Click(); // a filter in force is lifted first
+    trigger("ShowChecked1"); // a filter in force is lifted first
     answerOpenFile(path);
-    form().ImportSingle1Click();
+    trigger("ImportSingle1");
     TTable& pictures = db().Table1;
     EXPECT_EQ(pictures.state(), TDataSetState::dsInsert) << "left pending until the next move";
-    EXPECT_FALSE(form().SpeedButton7->isChecked());
+    EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked());
     pictures.refresh();
     EXPECT_EQ(pictures.recordCount(), 3);
     EXPECT_EQ(pictures.fieldByName("NAAM").asString(), path.left(40).toStdString());
     EXPECT_EQ(pictures.fieldByName("FOTO").asBytes(), paradox::Bytes(jpeg.begin(), jpeg.end()));
     EXPECT_FALSE(pictures.fieldByName("3").asBoolean()) << "in no category";
     EXPECT_FALSE(pictures.fieldByName("MARK").asBoolean());
-    EXPECT_EQ(form().RzTrackBar1->maximum(), 2) << "the pending record was not counted yet";
+    EXPECT_EQ(positionBar().maximum(), 2) << "the pending record was not counted yet";
 }
 
 TEST_F(ImportTest, TheSameFileTwiceGivesTwoEqualRecords)
 {
     const QString path = writeFile("same.png", pictureFile(20, 20, Qt::blue));
     answerOpenFile(path);
-    form().ImportSingle1Click();
+    trigger("ImportSingle1");
     answerOpenFile(path);
-    form().ImportSingle1Click();
+    trigger("ImportSingle1");
     db().Table1.refresh();
     ASSERT_EQ(db().Table1.recordCount(), 4);
     EXPECT_EQ(storedPicture(3), storedPicture(4));
@@ -101,10 +101,10 @@ TEST_F(ImportTest, AnRtfFileIsRefusedAndItsEmptyRecordDropped)
 {
     const QString path = writeFile("letter.rtf", "{\\rtf1 hello}");
     answerOpenFile(path, 7); // the kind "RTF"
-    form().ImportSingle1->trigger();
+    trigger("ImportSingle1");
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0], "This format is not supported by this application");
-    form().SpeedButton2Click();
+    click("SpeedButton2");
     EXPECT_EQ(db().Table1.recordCount(), 2);
 }
 
@@ -112,7 +112,7 @@ TEST_F(ImportTest, AnImportLeftPendingIsStoredAtShutdown)
 {
     const QString path = writeFile("last.png", pictureFile(10, 10, Qt::green));
     answerOpenFile(path);
-    form().ImportSingle1Click();
+    trigger("ImportSingle1");
     stop();
     TTable pictures;
     pictures.setDatabaseName(albumDir());
@@ -127,16 +127,16 @@ TEST_F(ImportTest, ManyFilesShowTheirProgressAndTheLastIsLeftPending)
     for (int i = 0; i < 4; ++i)
         paths << writeFile("many" + std::to_string(i) + ".png", pictureFile(8 + i, 8, Qt::yellow));
     dialogs.answerPaths(paths);
-    form().RzProgressBar2->setPercent(60);
+    progressBar().setPercent(60);
     std::vector<int> shown;
-    QObject::connect(form().RzProgressBar2, &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
-    form().ImportMulti1Click();
+    QObject::connect(&progressBar(), &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
+    trigger("ImportMulti1");
     EXPECT_EQ(shown, (std::vector<int>{0, 25, 50, 75, 100}));
     EXPECT_EQ(dialogs.asked[0].request.directory, QDir::homePath());
     TTable& pictures = db().Table1;
     EXPECT_EQ(pictures.state(), TDataSetState::dsInsert);
     EXPECT_EQ(pictures.fieldByName("NAAM").asString(), paths[3].left(40).toStdString());
-    EXPECT_EQ(form().RzTrackBar1->maximum(), 5);
+    EXPECT_EQ(positionBar().maximum(), 5);
     pictures.refresh();
     EXPECT_EQ(pictures.recordCount(), 6);
     for (int i = 0; i < 4; ++i) {
@@ -153,29 +153,29 @@ TEST_F(ImportTest, ABadFileStopsAMultipleImportThere)
                       writeFile("good2.png", pictureFile(6, 6, Qt::red)), writeFile("bad.txt", "text"),
                       writeFile("good3.png", pictureFile(7, 7, Qt::red))};
     dialogs.answerPaths(paths);
-    form().ImportMulti1->trigger();
+    trigger("ImportMulti1");
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0], "This format is not supported by this application");
-    EXPECT_EQ(form().RzProgressBar2->percent(), 50) << "the bar stays at the failing file";
-    EXPECT_EQ(form().RzTrackBar1->maximum(), 2) << "the position bar is not updated";
-    form().SpeedButton2Click(); // the empty record of the failing file is dropped
+    EXPECT_EQ(progressBar().percent(), 50) << "the bar stays at the failing file";
+    EXPECT_EQ(positionBar().maximum(), 2) << "the position bar is not updated";
+    click("SpeedButton2"); // the empty record of the failing file is dropped
     EXPECT_EQ(db().Table1.recordCount(), 4);
 }
 
 TEST_F(ImportTest, TheClipboardsPictureBecomesANewRecordAndTextAddsNothing)
 {
-    form().RzLabel4Click();
+    click("RzDBLabel3");
     QApplication::clipboard()->setText("just words");
-    form().ImportClipboard1Click();
+    trigger("ImportClipboard1");
     EXPECT_EQ(db().Table1.recordCount(), 2);
-    EXPECT_FALSE(form().SpeedButton7->isChecked()) << "the filter is off all the same";
+    EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked()) << "the filter is off all the same";
 
     QImage picture(30, 20, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     QApplication::clipboard()->setImage(picture);
-    form().ImportClipboard1Click();
+    trigger("ImportClipboard1");
     EXPECT_EQ(db().Table1.recordCount(), 3);
-    EXPECT_EQ(form().RzTrackBar1->maximum(), 3);
+    EXPECT_EQ(positionBar().maximum(), 3);
     const paradox::Bytes stored = db().Table1.fieldByName("FOTO").asBytes();
     ASSERT_GT(stored.size(), 2u);
     EXPECT_EQ(stored[0], 0xFF) << "stored as JPEG";
@@ -192,17 +192,17 @@ TEST_F(ImportTest, EachFileIsReadAtItsOwnStepSoOneGoingAwayLaterChangesNothing)
     const QByteArray firstBytes = first.readAll();
     // As the second file's turn begins, the first (already loaded) goes away; as the third's
     // begins, the third does (a card pulled out).
-    QObject::connect(form().RzProgressBar2, &QProgressBar::valueChanged, [&paths](int percent) {
+    QObject::connect(&progressBar(), &QProgressBar::valueChanged, [&paths](int percent) {
         if (percent == 33)
             QFile::remove(paths[0]);
         if (percent == 66)
             QFile::remove(paths[2]);
     });
     dialogs.answerPaths(paths);
-    form().ImportMulti1->trigger();
+    trigger("ImportMulti1");
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0], "Input filename isn't valid") << "the missing file fails at its own step";
-    form().SpeedButton2->click();
+    click("SpeedButton2");
     EXPECT_EQ(dialogs.errors.size(), 1) << "nothing is left that fails again";
     EXPECT_EQ(db().Table1.state(), TDataSetState::dsBrowse);
     ASSERT_EQ(db().Table1.recordCount(), 4);
@@ -217,12 +217,12 @@ TEST_F(ImportTest, APictureThatCannotBeStoredIsNamedAndDroppedLeavingTheAlbumUsa
     dialogs.answerPaths(paths);
     {
         const FileSizeLimit diskFull(1 << 20);
-        form().ImportMulti1->trigger();
+        trigger("ImportMulti1");
     }
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].startsWith(paths[1] + " could not be stored")) << dialogs.errors[0].toStdString();
     EXPECT_EQ(db().Table1.state(), TDataSetState::dsBrowse);
-    form().SpeedButton2->click();
+    click("SpeedButton2");
     EXPECT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(db().Table1.recordCount(), 3) << "the pictures before it are stored";
 }
@@ -232,8 +232,8 @@ TEST_F(ImportTest, TheLastPictureOfAMultipleImportIsCurrentAndShown)
     const QStringList paths{writeFile("a.png", pictureFile(9, 9, Qt::red)),
                             writeFile("b.png", pictureFile(31, 17, Qt::blue))};
     dialogs.answerPaths(paths);
-    form().ImportMulti1->trigger();
-    TPDBMultiImage& view = widgetNamed<TPDBMultiImage>(form(), "PDBMultiImage1");
+    trigger("ImportMulti1");
+    TPDBMultiImage& view = control<TPDBMultiImage>("PDBMultiImage1");
     view.waitForDisplay();
     EXPECT_EQ(view.picture().size(), QSize(31, 17));
     EXPECT_EQ(db().Table1.fieldByName("NAAM").asString(), paths[1].left(40).toStdString());
@@ -246,13 +246,13 @@ TEST_F(ImportTest, AFileThatCannotBeDecodedLeavesAnEmptyViewWithoutScrollBars)
     broken.append(QByteArray(300, '\x5a'));
     const QString path = writeFile("broken.png", broken);
     answerOpenFile(path);
-    form().ImportSingle1->trigger();
-    TPDBMultiImage& view = widgetNamed<TPDBMultiImage>(form(), "PDBMultiImage1");
+    trigger("ImportSingle1");
+    TPDBMultiImage& view = control<TPDBMultiImage>("PDBMultiImage1");
     view.waitForDisplay();
     QCoreApplication::processEvents();
     EXPECT_FALSE(view.hasImage());
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
-    EXPECT_EQ(form().RzProgressBar2->percent(), 100) << "the failed decode has ended";
+    EXPECT_EQ(progressBar().percent(), 100) << "the failed decode has ended";
     EXPECT_TRUE(dialogs.errors.isEmpty()) << "engine failures show nothing";
 }

@@ -2,8 +2,13 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QMenu>
 
 #include "data/albumcreation.h"
+#include "dbmanage/albumactivation.h"
+#include "dbmanage/albumcommands.h"
+#include "dbmanage/newbase.h"
+#include "dbmanage/paswoord.h"
 #include "data/schema.h"
 
 ProgramTest::ProgramTest()
@@ -102,6 +107,31 @@ void ProgramTest::stop()
 {
     form().close();
     program_.reset();
+}
+
+void ProgramTest::click(const QString& name)
+{
+    QWidget& target = control(name);
+    QTest::mouseClick(&target, Qt::LeftButton, {}, target.rect().center());
+}
+
+void ProgramTest::releasePositionBar()
+{
+    TrackBar& bar = positionBar();
+    QTest::mouseRelease(&bar, Qt::LeftButton, {}, bar.rect().center());
+}
+
+void ProgramTest::closeAlbum()
+{
+    AlbumActivation activation(db(), pictureView(), form(), *form().findChild<TForm4*>());
+    AlbumCommands(db(), dialogs, form(), activation, *form().findChild<TForm8*>()).closeAlbum();
+}
+
+bool ProgramTest::databaseCommandsEnabled()
+{
+    const auto menuEnabled = [this](const char* name) { return control<QMenu>(name).menuAction()->isEnabled(); };
+    return menuEnabled("Picture1") && menuEnabled("Batch1") && menuEnabled("Scanner1") &&
+           control(QStringLiteral("SpeedButton2")).isEnabled() && action(QStringLiteral("Opties1")).isEnabled();
 }
 
 QByteArray pictureFile(int width, int height, const QColor& colour, const char* format)

@@ -53,7 +53,7 @@ TEST_F(ScanningTest, AScannedPictureBecomesANewRecordStoredAsJpeg)
     if (IsSkipped())
         return;
     openAlbum();
-    form().Scan1->trigger();
+    trigger("Scan1");
     EXPECT_TRUE(dialogs.errors.isEmpty());
     TTable& pictures = db().Table1;
     ASSERT_EQ(pictures.recordCount(), 2);
@@ -63,7 +63,7 @@ TEST_F(ScanningTest, AScannedPictureBecomesANewRecordStoredAsJpeg)
     EXPECT_EQ(stored[0], 0xFF);
     EXPECT_EQ(stored[1], 0xD8);
     EXPECT_TRUE(pictures.fieldByName("NAAM").asString().empty());
-    EXPECT_FALSE(form().ImageEmptyAtError);
+    EXPECT_FALSE(form().state().ImageEmptyAtError);
 }
 
 TEST_F(ScanningTest, AJammedScannerAddsNoRecordAndShowsNothing)
@@ -73,12 +73,12 @@ TEST_F(ScanningTest, AJammedScannerAddsNoRecordAndShowsNothing)
         return;
     openAlbum();
     int engineErrors = 0;
-    QObject::connect(form().PDBMultiImage1, &TPDBMultiImage::ilibError, [&] { ++engineErrors; });
-    form().Scan1->trigger();
+    QObject::connect(&pictureView(), &TPDBMultiImage::ilibError, [&] { ++engineErrors; });
+    trigger("Scan1");
     EXPECT_EQ(engineErrors, 1) << "the failure reaches the engine's error event";
     EXPECT_TRUE(dialogs.errors.isEmpty()) << "and no message box";
     EXPECT_EQ(db().Table1.recordCount(), 1);
-    EXPECT_FALSE(form().ImageEmptyAtError);
+    EXPECT_FALSE(form().state().ImageEmptyAtError);
 }
 
 TEST_F(ScanningTest, SelectListsTheScannersAndScanUsesTheChosenOne)
@@ -88,12 +88,12 @@ TEST_F(ScanningTest, SelectListsTheScannersAndScanUsesTheChosenOne)
         return;
     openAlbum();
     dialogs.answerPath("Noname frontend-tester (test:1)");
-    form().Select1->trigger();
+    trigger("Select1");
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].kind, "chooseItem");
     EXPECT_EQ(dialogs.asked[0].items,
               (QStringList{"Noname frontend-tester (test:0)", "Noname frontend-tester (test:1)"}));
-    form().Scan1->trigger();
+    trigger("Scan1");
     EXPECT_EQ(db().Table1.recordCount(), 2);
 }
 
@@ -103,10 +103,10 @@ TEST_F(ScanningTest, WithoutScannersSelectSaysSoAndScanAddsNoRecord)
     if (IsSkipped())
         return;
     openAlbum();
-    form().Select1->trigger();
+    trigger("Select1");
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].text, "No scanner was found.");
-    form().Scan1->trigger();
+    trigger("Scan1");
     EXPECT_EQ(db().Table1.recordCount(), 1);
 }
 
@@ -119,13 +119,13 @@ TEST_F(ScanningTest, ASlideshowTickDuringTheScanWaitsAndTheScanIsStored)
     writeRegDb({264, 52, 742, 630, true, "scans", albumDir()});
     start();
     ASSERT_TRUE(form().albumOpen());
-    form().SpeedButton3Click(); // the slideshow steps on every tick
+    click("SpeedButton3"); // the slideshow steps on every tick
     bool tickedDuringScan = false;
     QTimer::singleShot(0, &form(), [&] {
         tickedDuringScan = db().Table1.state() == TDataSetState::dsInsert;
         form().MyIdleHandler();
     });
-    form().Scan1->trigger();
+    trigger("Scan1");
     EXPECT_TRUE(tickedDuringScan);
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
     TTable& pictures = db().Table1;
@@ -154,7 +154,7 @@ TEST_F(ScanningTest, CancelAsksTheScanToStopAndItsWindowStaysUpUntilItHas)
             textAfterCancel = progress->labelText();
         }
     });
-    form().Scan1->trigger();
+    trigger("Scan1");
     EXPECT_TRUE(shownAfterCancel);
     EXPECT_EQ(textAfterCancel, "Cancelling...");
     EXPECT_TRUE(dialogs.errors.isEmpty());

@@ -44,13 +44,13 @@ protected:
 TEST_F(SlideshowTest, WithDelayTwentyTwentyTicksPassBetweenStepsInFivePercentSteps)
 {
     openAlbum(20);
-    form().SpeedButton3Click();
-    EXPECT_TRUE(form().SpeedButton3->isChecked());
+    click("SpeedButton3");
+    EXPECT_TRUE(control<QToolButton>("SpeedButton3").isChecked());
     std::vector<int> shown;
     for (int tick = 0; tick < 21; ++tick) {
         ASSERT_EQ(current(), "1") << "stepped too early, at tick " << tick;
         form().MyIdleHandler();
-        shown.push_back(form().RzProgressBar2->percent());
+        shown.push_back(progressBar().percent());
     }
     EXPECT_EQ(current(), "2");
     for (int tick = 0; tick <= 20; ++tick)
@@ -61,7 +61,7 @@ TEST_F(SlideshowTest, WithDelayTwentyTwentyTicksPassBetweenStepsInFivePercentSte
 TEST_F(SlideshowTest, ADelayOfZeroOrLessStepsOnEveryTick)
 {
     openAlbum(0);
-    form().SpeedButton3Click();
+    click("SpeedButton3");
     EXPECT_EQ(ticksUntilStep(), 0);
     setDelay(-3);
     EXPECT_EQ(ticksUntilStep(), 0);
@@ -70,10 +70,10 @@ TEST_F(SlideshowTest, ADelayOfZeroOrLessStepsOnEveryTick)
 TEST_F(SlideshowTest, LoweringTheDelayBelowTheCountStepsAtTheNextTick)
 {
     openAlbum(50);
-    form().SpeedButton3Click();
+    click("SpeedButton3");
     for (int tick = 0; tick < 30; ++tick)
         form().MyIdleHandler();
-    ASSERT_EQ(form().SlideshowTicks, 30);
+    ASSERT_EQ(form().state().SlideshowTicks, 30);
     setDelay(10);
     EXPECT_EQ(ticksUntilStep(), 0);
 }
@@ -81,11 +81,11 @@ TEST_F(SlideshowTest, LoweringTheDelayBelowTheCountStepsAtTheNextTick)
 TEST_F(SlideshowTest, TheDirectionIsThatOfTheLastArrowPressed)
 {
     openAlbum(0);
-    form().SpeedButton1Click(); // now on 4, backwards
-    form().SpeedButton3Click();
+    click("SpeedButton1"); // now on 4, backwards
+    click("SpeedButton3");
     form().MyIdleHandler();
     EXPECT_EQ(current(), "3");
-    form().SpeedButton4Click(); // find next also turns it forwards
+    click("SpeedButton4"); // find next also turns it forwards
     form().MyIdleHandler();
     EXPECT_EQ(current(), "1");
 }
@@ -93,36 +93,36 @@ TEST_F(SlideshowTest, TheDirectionIsThatOfTheLastArrowPressed)
 TEST_F(SlideshowTest, WithFindTextEveryStepIsAFindStep)
 {
     openAlbum(0, {"", "cat", "", "cat"});
-    form().Edit1->setText("cat");
-    form().SpeedButton3Click();
+    findBox().setText("cat");
+    click("SpeedButton3");
     form().MyIdleHandler();
     EXPECT_EQ(current(), "4");
-    EXPECT_EQ(form().RzStatusPane4->text(), "Found");
-    form().Edit1->setText("dog");
+    EXPECT_EQ(paneText("RzStatusPane4"), "Found");
+    findBox().setText("dog");
     form().MyIdleHandler();
-    EXPECT_EQ(form().RzStatusPane4->text(), "NOT Found");
+    EXPECT_EQ(paneText("RzStatusPane4"), "NOT Found");
 }
 
 TEST_F(SlideshowTest, StoppingClearsTheBarAndStartingAgainContinuesTheCount)
 {
     openAlbum(10);
-    form().SpeedButton3Click();
+    click("SpeedButton3");
     for (int tick = 0; tick < 6; ++tick)
         form().MyIdleHandler();
-    form().SpeedButton3Click();
-    EXPECT_FALSE(form().SpeedButton3->isChecked());
-    EXPECT_EQ(form().RzProgressBar2->percent(), 0);
+    click("SpeedButton3");
+    EXPECT_FALSE(control<QToolButton>("SpeedButton3").isChecked());
+    EXPECT_EQ(progressBar().percent(), 0);
     form().MyIdleHandler(); // stopped: nothing counts
-    EXPECT_EQ(form().SlideshowTicks, 6);
-    form().SpeedButton3Click();
+    EXPECT_EQ(form().state().SlideshowTicks, 6);
+    click("SpeedButton3");
     EXPECT_EQ(ticksUntilStep(), 4);
 }
 
 TEST_F(SlideshowTest, WithoutAnOpenAlbumTheTicksDoNothing)
 {
     openAlbum(0);
-    form().SpeedButton3Click();
-    form().closeAlbum();
+    click("SpeedButton3");
+    closeAlbum();
     for (int tick = 0; tick < 5; ++tick)
         form().MyIdleHandler();
     EXPECT_TRUE(dialogs.errors.isEmpty());

@@ -18,24 +18,14 @@
 #include "programfixture.h"
 #include "support/filesizelimit.h"
 
-namespace {
-
-bool databaseCommandsEnabled(TForm1& form)
-{
-    return form.Picture1->menuAction()->isEnabled() && form.Batch1->menuAction()->isEnabled() &&
-           form.SpeedButton2->isEnabled() && form.Opties1->isEnabled();
-}
-
-} // namespace
-
 TEST_F(ProgramTest, GeometryIsRestoredAtStartAndSavedAtShutdown)
 {
     writeRegDb({100, 80, 780, 640});
     start();
     EXPECT_EQ(form().frameGeometry(), QRect(100, 80, 780, 640)) << "the stored size is the outer size";
     EXPECT_EQ(form().windowTitle(), "Kadrix");
-    EXPECT_FALSE(databaseCommandsEnabled(form()));
-    EXPECT_TRUE(form().SpeedButton2->isChecked());
+    EXPECT_FALSE(databaseCommandsEnabled());
+    EXPECT_TRUE(control<QToolButton>("SpeedButton2").isChecked());
 
     form().move(150, 90);
     form().resize(800, 600);
@@ -51,14 +41,14 @@ TEST_F(ProgramTest, GeometryIsRestoredAtStartAndSavedAtShutdown)
 TEST_F(ProgramTest, TheLowerPaneKeepsItsHeightAsTheWindowIsSized)
 {
     // The splitter bar sits 220 pixels above the window's outer bottom edge.
-    const auto barPosition = [this] { return form().RzSplitter3->sizes().constFirst(); };
+    const auto barPosition = [this] { return control<QSplitter>("RzSplitter3").sizes().constFirst(); };
     writeRegDb({264, 52, 742, 630});
     start();
     EXPECT_EQ(barPosition(), form().frameGeometry().height() - 220) << "at the stored size";
-    const int lowerPane = form().RzSplitter3->sizes().constLast();
+    const int lowerPane = control<QSplitter>("RzSplitter3").sizes().constLast();
     form().resize(form().width(), form().height() + 150);
     EXPECT_EQ(barPosition(), form().frameGeometry().height() - 220);
-    EXPECT_EQ(form().RzSplitter3->sizes().constLast(), lowerPane);
+    EXPECT_EQ(control<QSplitter>("RzSplitter3").sizes().constLast(), lowerPane);
 }
 
 TEST_F(ProgramTest, AMaximisedWindowKeepsTheGeometrySavedEarlier)
@@ -79,7 +69,7 @@ TEST_F(ProgramTest, AMissingRegDbIsReportedInTheCaptionAndTheProgramRunsOn)
     EXPECT_EQ(form().windowTitle(), "Error: Reg.db not found (FormActivate)");
     EXPECT_EQ(form().size(), QSize(742, 630)) << "the design size stays";
     EXPECT_FALSE(form().albumOpen());
-    EXPECT_FALSE(databaseCommandsEnabled(form()));
+    EXPECT_FALSE(databaseCommandsEnabled());
     EXPECT_TRUE(dialogs.errors.isEmpty());
     stop();
     EXPECT_FALSE(std::filesystem::exists(config.path() / "kadrix" / "reg.db")) << "the program never creates reg.db";
@@ -93,9 +83,9 @@ TEST_F(ProgramTest, TheRememberedAlbumReopensWithItsDirectoryAsGiven)
     start();
     ASSERT_TRUE(form().albumOpen());
     EXPECT_EQ(form().windowTitle(), "Kadrix");
-    EXPECT_EQ(form().RzStatusPane1->text(), "album.2004");
-    EXPECT_EQ(form().RzStatusPane3->text(), "1");
-    EXPECT_TRUE(databaseCommandsEnabled(form()));
+    EXPECT_EQ(paneText("RzStatusPane1"), "album.2004");
+    EXPECT_EQ(paneText("RzStatusPane3"), "1");
+    EXPECT_TRUE(databaseCommandsEnabled());
     stop();
 
     RegValues saved = readRegDb();
@@ -174,8 +164,8 @@ TEST_F(ProgramTest, ProgressShowsZeroOddPercentagesAndTheEnd)
 {
     start();
     std::vector<int> shown;
-    QObject::connect(form().RzProgressBar2, &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
-    form().RzProgressBar2->setPercent(42);
+    QObject::connect(&progressBar(), &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
+    progressBar().setPercent(42);
     shown.clear();
     for (int percent : {0, 2, 3, 50, 51, 100}) {
         bool abort = true;
@@ -198,7 +188,7 @@ TEST_F(ProgramTest, TypingWithoutAnAlbumAsksForOneToOpen)
 TEST_F(ProgramTest, EachCharacterKeyWithoutAnAlbumAsksOnceWhereverItIsTyped)
 {
     start();
-    QWidget* picture = form().PDBMultiImage1;
+    QWidget* picture = &pictureView();
     form().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     picture->setFocus();
@@ -217,15 +207,15 @@ TEST_F(ProgramTest, EachCharacterKeyWithoutAnAlbumAsksOnceWhereverItIsTyped)
         EXPECT_EQ(dialogs.asked.size(), 1u);
     }
     dialogs.asked.clear();
-    QTest::keyClick(form().Edit1, Qt::Key_Tab);
-    QTest::keyClick(form().Edit1, Qt::Key_D, Qt::AltModifier);
+    QTest::keyClick(&findBox(), Qt::Key_Tab);
+    QTest::keyClick(&findBox(), Qt::Key_D, Qt::AltModifier);
     EXPECT_TRUE(dialogs.asked.empty()) << "moving the focus and menu access keys are not typing";
 }
 
 TEST_F(ProgramTest, AnErrorEscapingACommandIsShownAndTheProgramGoesOn)
 {
     start();
-    form().SpeedButton4->click(); // find next without an album: the closed-table error
+    click("SpeedButton4"); // find next without an album: the closed-table error
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_TRUE(dialogs.errors[0].contains("closed table"));
     EXPECT_TRUE(form().isEnabled());
@@ -251,7 +241,7 @@ TEST_F(ProgramTest, TheOpeningNoteGoesOnceTheFirstPictureIsShown)
     writeRegDb({264, 52, 742, 630, true, "album", albumDir()});
     start();
     ASSERT_TRUE(form().albumOpen());
-    widgetNamed<TPDBMultiImage>(form(), "PDBMultiImage1").waitForDisplay();
+    control<TPDBMultiImage>("PDBMultiImage1").waitForDisplay();
     EXPECT_FALSE(std::filesystem::exists(config.path() / "kadrix" / "reg.db.opening"));
     stop();
     EXPECT_TRUE(readRegDb().autoOpen);
@@ -282,7 +272,7 @@ TEST_F(ProgramTest, AnAlbumWhosePathIsTooLongForRegDbIsNotRememberedCutAndTheUse
     createAlbum(deep.string(), "deep", {{"", "a"}});
     start();
     dialogs.answerPath(QString::fromStdString((deep / "deep.mb").string()));
-    form().Open1Click();
+    trigger("Open1");
     ASSERT_TRUE(form().albumOpen());
     stop();
     ASSERT_EQ(dialogs.asked.size(), 2u);
@@ -329,8 +319,8 @@ TEST_F(ProgramTest, CategoryLabelsAreBlankForANewAlbumAndNamedOnceTheCategoryTab
     writeRegDb({264, 52, 742, 630, true, "album", albumDir()});
     start();
     ASSERT_TRUE(form().albumOpen());
-    QWidget& firstLabel = widgetNamed<QWidget>(form(), "RzDBLabel1");
-    QWidget& lastLabel = widgetNamed<QWidget>(form(), "RzDBLabel31");
+    QWidget& firstLabel = control<QWidget>("RzDBLabel1");
+    QWidget& lastLabel = control<QWidget>("RzDBLabel31");
     EXPECT_TRUE(static_cast<QLabel&>(firstLabel).text().isEmpty());
     TTable& names = db().Table2;
     names.edit();
@@ -347,7 +337,7 @@ TEST_F(ProgramTest, CategoryLabelsAreBlankForANewAlbumAndNamedOnceTheCategoryTab
 TEST_F(ProgramTest, TheOpenFileWindowsListsHaveNames)
 {
     startWithoutActivation();
-    QWidget& window = widgetNamed<QWidget>(form(), "MMOpenDialog1");
+    QWidget& window = control<QWidget>("MMOpenDialog1");
     for (const char* name : {"DriveComboBox1", "DirectoryListBox1", "FileListBox1", "FileKindComboBox", "Preview"}) {
         QAccessibleInterface* control = QAccessible::queryAccessibleInterface(&widgetNamed<QWidget>(window, name));
         ASSERT_NE(control, nullptr) << name;

@@ -1,5 +1,5 @@
 // Making a new, empty album and leaving it open.
-#include "app/main.h"
+#include "dbmanage/albumcommands.h"
 
 #include <QLineEdit>
 
@@ -9,8 +9,7 @@
 #include "data/data.h"
 #include "data/schema.h"
 #include "dbmanage/newbase.h"
-#include "framework/statuspanes.h"
-#include "framework/trackbar.h"
+#include "framework/mainview.h"
 
 namespace {
 
@@ -52,27 +51,19 @@ void refuseNameOfAnotherAlbumsTables(const std::string& location, const std::str
     }
 }
 
-void pointAt(TTable& table, const std::string& location, const std::string& tableName)
-{
-    table.setDatabaseName(location);
-    table.setTableName(tableName);
-    table.setTableType(TTableType::ttParadox);
-}
-
 } // namespace
 
-void TForm1::New1Click()
+void AlbumCommands::createAlbum()
 {
-    TForm8& window = *windows().Form8;
-    if (window.ShowModal() != TModalResult::mrOk)
+    if (newAlbumWindow_.ShowModal() != TModalResult::mrOk)
         return;
-    ZoomStep = 0;
-    const QString typed = window.Edit1->text();
+    window_.state().ZoomStep = 0;
+    const QString typed = newAlbumWindow_.Edit1->text();
     if (typed.isEmpty())
         return;
     refuseUnusableName(typed);
     const std::string name = typed.toStdString();
-    std::string location = window.location().toStdString();
+    std::string location = newAlbumWindow_.location().toStdString();
     if (!std::filesystem::is_directory(location))
         throw std::runtime_error("The folder " + location + " does not exist (any more). Nothing was created.");
     if (location.back() != '/')
@@ -83,17 +74,13 @@ void TForm1::New1Click()
 
     closeAlbum();
     createAlbumTables(location, name);
-    Tdb& tables = db();
-    pointAt(tables.Table1, location, schema::pictureTableName(name));
-    pointAt(tables.Table2, location, schema::categoryTableName(name));
-    pointAt(tables.Table3, location, schema::settingsTableName(name));
-    tables.Table1.open();
-    tables.Table2.open();
-    tables.Table3.open();
-    writeSettingsAtCreation(tables.Table3);
-    ButtonStatus(true);
-    tables.Table1.first();
-    RzTrackBar1->setMaximum(0);
-    RzTrackBar1->setValue(0);
-    RzStatusPane3->setText(QStringLiteral("0"));
+    db_.pointAlbumAt(location, name);
+    db_.Table1.open();
+    db_.Table2.open();
+    db_.Table3.open();
+    writeSettingsAtCreation(db_.Table3);
+    window_.ButtonStatus(true);
+    db_.Table1.first();
+    window_.setPositionMaximum(0);
+    window_.showPosition(0);
 }

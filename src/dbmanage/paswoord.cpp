@@ -1,4 +1,4 @@
-#include "data/paswoord.h"
+#include "dbmanage/paswoord.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

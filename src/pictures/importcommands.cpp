@@ -1,6 +1,4 @@
-// Adding pictures to the open album: one file chosen with a preview, many files at once, and
-// the clipboard's picture. Each picture becomes one new record at the end of the table.
-#include "app/main.h"
+#include "pictures/importcommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,22 +7,9 @@
 #include "data/controlssuspended.h"
 #include "data/data.h"
 #include "framework/dialogservice.h"
-#include "framework/statuspanes.h"
-#include "framework/trackbar.h"
+#include "framework/mainview.h"
 #include "imaging/pdbmultiimage.h"
 #include "pictures/mmopendialog.h"
-
-void TForm1::beginImport()
-{
-    SpeedButton7Click();
-    db().Table1.append();
-}
-
-void TForm1::loadPicture(const QString& path)
-{
-    PDBMultiImage1->LoadFromFile(path);
-    db().Table1.fieldByName("NAAM").setAsString(path.toStdString());
-}
 
 namespace {
 
@@ -44,47 +29,63 @@ void appendStoringPrevious(TTable& pictures, const QString& previousFile)
 
 } // namespace
 
-void TForm1::ImportSingle1Click()
+ImportCommands::ImportCommands(Tdb& db, TPDBMultiImage& view, DialogService& dialogs, MainView& window,
+                               TMMOpenDialog& openFileWindow)
+    : db_(db), view_(view), dialogs_(dialogs), window_(window), openFileWindow_(openFileWindow)
+{}
+
+void beginImport(Tdb& db, MainView& window)
 {
-    const std::optional<QString> chosen = MMOpenDialog1->execute();
-    if (!chosen)
-        return;
-    beginImport();
-    loadPicture(*chosen);
-    RzTrackBar1->setMaximum(db().Table1.recordCount());
+    window.showAllPictures();
+    db.Table1.append();
 }
 
-void TForm1::ImportMulti1Click()
+void ImportCommands::loadPicture(const QString& path)
+{
+    view_.LoadFromFile(path);
+    db_.Table1.fieldByName("NAAM").setAsString(path.toStdString());
+}
+
+void ImportCommands::importSingle()
+{
+    const std::optional<QString> chosen = openFileWindow_.execute();
+    if (!chosen)
+        return;
+    beginImport(db_, window_);
+    loadPicture(*chosen);
+    window_.setPositionMaximum(db_.Table1.recordCount());
+}
+
+void ImportCommands::importMultiple()
 {
     FileDialogRequest request;
     request.directory = QDir::homePath();
-    const std::optional<QStringList> chosen = dialogs().openFiles(this, request);
+    const std::optional<QStringList> chosen = dialogs_.openFiles(window_.dialogParent(), request);
     if (!chosen || chosen->isEmpty())
         return;
-    SpeedButton7Click();
+    window_.showAllPictures();
     const int count = static_cast<int>(chosen->size());
-    RzProgressBar2->setTotalParts(count);
-    RzProgressBar2->setPartsComplete(0);
-    TTable& pictures = db().Table1;
+    window_.showProgress(0, count);
+    TTable& pictures = db_.Table1;
     {
-        const BusyScope busy(*this);
+        const BusyScope busy(window_);
         const ControlsSuspended suspended(pictures);
         for (int i = 0; i < count; ++i) {
-            RzProgressBar2->setPartsComplete(i);
+            window_.showProgress(i, count);
             // Keep the window painted (and its progress visible); input waits for the end.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             appendStoringPrevious(pictures, i > 0 ? chosen->at(i - 1) : QString());
             loadPicture(chosen->at(i));
         }
     }
-    RzProgressBar2->setPartsComplete(count);
-    RzTrackBar1->setMaximum(pictures.recordCount());
+    window_.showProgress(count, count);
+    window_.setPositionMaximum(pictures.recordCount());
 }
 
-void TForm1::ImportClipboard1Click()
+void ImportCommands::importClipboard()
 {
-    beginImport();
-    PDBMultiImage1->PasteFromClipboard();
-    db().Table1.refresh();
-    RzTrackBar1->setMaximum(db().Table1.recordCount());
+    beginImport(db_, window_);
+    view_.PasteFromClipboard();
+    db_.Table1.refresh();
+    window_.setPositionMaximum(db_.Table1.recordCount());
 }

@@ -20,7 +20,8 @@
 // every write that returned intact, and no half-written record.
 //
 // Records are addressed by their index along the block chain (0-based), which is the
-// table order. Removing a record shifts the indexes of the later records down by one.
+// table order. Removing a record shifts the indexes of the later records down by one. Messages
+// meant for people number records from 1 (index 0 is "record 1").
 #pragma once
 
 #include <cstdint>
@@ -126,7 +127,9 @@ public:
     bool reloadIfChanged();
 
     // Structural check of .db and .mb: block chain, free list, blob pointers, block
-    // headers. Returns one line per fault; empty when sound.
+    // headers. Returns one line per fault, each starting with the file it is in ("<path>: "):
+    // the .mb for its blocks, the .db for its blocks and the blob pointers of its records.
+    // Empty when sound.
     std::vector<std::string> check() const;
 
 private:

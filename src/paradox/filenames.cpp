@@ -37,7 +37,7 @@ std::vector<std::filesystem::path> namesakes(const std::filesystem::path& path)
     return found;
 }
 
-std::filesystem::path pathOnDisk(const std::filesystem::path& path)
+std::filesystem::path onDisk(const std::filesystem::path& path)
 {
     std::error_code error;
     if (std::filesystem::exists(path, error))

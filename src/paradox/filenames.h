@@ -15,7 +15,7 @@ namespace paradox {
 std::vector<std::filesystem::path> namesakes(const std::filesystem::path& path);
 
 // path itself when it exists; otherwise its first namesake; otherwise path.
-std::filesystem::path pathOnDisk(const std::filesystem::path& path);
+std::filesystem::path onDisk(const std::filesystem::path& path);
 
 // The blob file name that goes with a table name: its extension "db" becomes "mb" in the same
 // case (WIN.DB: WIN.MB, album.db: album.mb); any other extension is replaced by ".mb".

@@ -77,12 +77,12 @@ void writeReplacement(const std::filesystem::path& target, std::span<const std::
 
 std::filesystem::path Table::blobPathFor(const std::filesystem::path& dbPath)
 {
-    return pathOnDisk(companionBlobName(dbPath));
+    return onDisk(companionBlobName(dbPath));
 }
 
 std::filesystem::path Table::pathOnDisk(const std::filesystem::path& dbPath)
 {
-    return paradox::pathOnDisk(dbPath);
+    return onDisk(dbPath);
 }
 
 void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage)

@@ -63,10 +63,13 @@ TFieldDefs settingsTableFields()
 TFieldDefs appSettingsTableFields()
 {
     return {
-        {"X", TFieldType::ftSmallint},        {"Y", TFieldType::ftSmallint},
-        {"DX", TFieldType::ftSmallint},       {"DY", TFieldType::ftSmallint},
-        {"AUTO-OPEN", TFieldType::ftBoolean}, {"DATABASE", TFieldType::ftString, 80},
-        {"PATH", TFieldType::ftString, 80},
+        {"X", TFieldType::ftSmallint},
+        {"Y", TFieldType::ftSmallint},
+        {"DX", TFieldType::ftSmallint},
+        {"DY", TFieldType::ftSmallint},
+        {"AUTO-OPEN", TFieldType::ftBoolean},
+        {"DATABASE", TFieldType::ftString, albumLocationFieldSize},
+        {"PATH", TFieldType::ftString, albumLocationFieldSize},
     };
 }
 

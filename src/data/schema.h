@@ -29,6 +29,9 @@ std::string blobFileName(const std::string& base);      // base.mb
 inline constexpr const char* appSettingsTableName = "reg.db";
 inline constexpr int categoryCount = 24;
 inline constexpr int categoryNameSize = 15;
+// DATABASE and PATH of a new reg.db: the most an alpha field holds, room for a deep folder.
+// A reg.db made earlier may have smaller ones (80); their size is the field's to tell.
+inline constexpr int albumLocationFieldSize = 255;
 
 struct AlbumLocation {
     std::string directory; // without a trailing separator

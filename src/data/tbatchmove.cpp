@@ -41,8 +41,10 @@ void TBatchMove::execute()
     const ControlsSuspended suspended(*source_);
 
     const paradox::Table& from = source_->file();
-    if (std::filesystem::weakly_canonical(source_->filePath()) ==
-        std::filesystem::weakly_canonical(destination_->filePath()))
+    // The destination as it would be opened, in any case of its name; one file under two
+    // paths (a link, a file system that ignores case) is still the source.
+    std::error_code notThere;
+    if (std::filesystem::equivalent(from.path(), paradox::Table::pathOnDisk(destination_->filePath()), notThere))
         throw DatabaseError("Cannot copy table " + source_->tableName() + " onto itself");
 
     paradox::Table::create(destination_->filePath(), from.fields(), from.info().codePage);

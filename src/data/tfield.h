@@ -16,12 +16,13 @@ public:
     TField& operator=(const TField&) = delete;
 
     const std::string& fieldName() const { return def_.name; }
-    // The bytes the field takes in a record: for text, the most it can hold.
-    int size() const { return def_.size; }
     paradox::FieldType dataType() const { return def_.type; }
     int index() const { return index_; }
     TTable& dataSet() const { return table_; }
     bool isBlob() const { return paradox::isBlobType(def_.type); }
+    // Bytes the field takes in the record: for text, the most bytes of text it holds (longer
+    // text is cut there when stored); for blobs, the part kept in the record.
+    int size() const { return def_.size; }
 
     // Reading: an empty field reads "", 0, false and no bytes.
     bool isNull() const;

@@ -4,6 +4,9 @@
 // The rules every caller relies on:
 // - The directory may be given with or without a trailing separator; both address the
 //   same files. Location changes are allowed only while the table is closed.
+// - A table missing under the name given is found under a name that differs only in case
+//   (albums copied from old media: WIN.DB for WIN.db, with WIN.MB); creating writes the name
+//   given and replaces a table whose name differs only in case.
 // - Record count counts the whole table; record number counts within the visible records
 //   (those the filter accepts, all when no filter is on), from 1.
 // - next() on the last visible record sets eof() and stays; prior() on the first sets
@@ -55,7 +58,7 @@ public:
     TTableType tableType() const { return tableType_; }
     void setExclusive(bool exclusive);
     bool exclusive() const { return exclusive_; }
-    std::filesystem::path filePath() const;
+    std::filesystem::path filePath() const; // as given; the open file() knows where it was found
 
     // Field definitions used by createTable (and kept as this handle's schema).
     TFieldDefs fieldDefs;

@@ -21,37 +21,36 @@ std::string blockName(std::uint16_t number)
 
 DataBlocks::DataBlocks(const std::filesystem::path& file, const Header& header, std::uint64_t fileSize)
     : file_(file), headerSize_(header.headerSize), blockSize_(header.blockSize), recordSize_(header.recordSize),
-      fileSize_(fileSize), declared_(header.counters)
+      fileSize_(fileSize), declared_(header.counters), blocksInFile_(header.counters.blocksInFile)
 {}
 
 DataBlocks DataBlocks::load(const PosixFile& db, const Header& header)
 {
     DataBlocks blocks(db.path(), header, db.size());
-    const std::uint64_t needed = blocks.headerSize_ + std::uint64_t{header.counters.blocksInFile} * blocks.blockSize_;
-    if (needed > blocks.fileSize_)
+    if (blocks.fileEnd() > blocks.fileSize_)
         fail(db.path(), "the file is truncated: the header counts " + std::to_string(header.counters.blocksInFile) +
                             " data blocks, but the file holds only " +
                             std::to_string((blocks.fileSize_ - blocks.headerSize_) / blocks.blockSize_));
-    blocks.data_.resize(needed - blocks.headerSize_);
-    db.readAt(blocks.headerSize_, blocks.data_);
-    std::vector<bool> seen(header.counters.blocksInFile + 1u, false);
-    blocks.readChain(seen);
-    blocks.readFreeList(seen);
+    std::vector<bool> seen(blocks.blocksInFile_ + 1u, false);
+    blocks.readChain(db, seen);
+    blocks.readFreeList(db, seen);
     blocks.recount();
     return blocks;
 }
 
-void DataBlocks::readChain(std::vector<bool>& seen)
+void DataBlocks::readChain(const PosixFile& db, std::vector<bool>& seen)
 {
-    const std::size_t blocks = seen.size() - 1;
     for (std::uint16_t number = declared_.firstBlock; number != 0;) {
-        if (number > blocks)
+        if (number > blocksInFile_)
             fail(file_, "the record chain refers to " + blockName(number) + ", but the file has only " +
-                            std::to_string(blocks));
+                            std::to_string(blocksInFile_));
         if (seen[number])
             fail(file_, "the record chain loops back to " + blockName(number));
         seen[number] = true;
-        const std::uint8_t* b = block(number);
+        Bytes& content = blocks_[number];
+        content.resize(blockSize_);
+        db.readAt(fileOffset(number), content);
+        const std::uint8_t* b = content.data();
         // Signed: an empty block says minus one record.
         const long used = static_cast<std::int16_t>(endian::le16(b + 4));
         const auto size = static_cast<long>(recordSize_);
@@ -64,17 +63,18 @@ void DataBlocks::readChain(std::vector<bool>& seen)
     }
 }
 
-void DataBlocks::readFreeList(std::vector<bool>& seen)
+void DataBlocks::readFreeList(const PosixFile& db, std::vector<bool>& seen)
 {
-    const std::size_t blocks = seen.size() - 1;
-    for (std::uint16_t number = declared_.firstFreeBlock; number != 0; number = endian::le16(block(number))) {
-        if (number > blocks)
+    std::uint8_t link[2];
+    for (std::uint16_t number = declared_.firstFreeBlock; number != 0; number = endian::le16(link)) {
+        if (number > blocksInFile_)
             fail(file_, "the free-block list refers to " + blockName(number) + ", but the file has only " +
-                            std::to_string(blocks));
+                            std::to_string(blocksInFile_));
         if (seen[number])
             fail(file_, blockName(number) + " is reached twice through the record chain and the free-block list");
         seen[number] = true;
         freeList_.push_back(number);
+        db.readAt(fileOffset(number), link);
     }
 }
 
@@ -94,12 +94,17 @@ DataBlocks::Place DataBlocks::locate(std::size_t index) const
 
 std::uint8_t* DataBlocks::block(std::uint16_t number)
 {
-    return data_.data() + std::size_t{number - 1u} * blockSize_;
+    return blocks_.at(number).data();
 }
 
 const std::uint8_t* DataBlocks::block(std::uint16_t number) const
 {
-    return data_.data() + std::size_t{number - 1u} * blockSize_;
+    return blocks_.at(number).data();
+}
+
+std::uint64_t DataBlocks::fileEnd() const
+{
+    return headerSize_ + std::uint64_t{blocksInFile_} * blockSize_;
 }
 
 std::uint64_t DataBlocks::fileOffset(std::uint16_t number, std::size_t within) const
@@ -118,7 +123,7 @@ BlockCounters DataBlocks::counters() const
     BlockCounters c;
     c.records = static_cast<std::uint32_t>(recordCount());
     c.blocksInUse = static_cast<std::uint16_t>(chain_.size());
-    c.blocksInFile = static_cast<std::uint16_t>(data_.size() / blockSize_);
+    c.blocksInFile = blocksInFile_;
     c.firstBlock = chain_.empty() ? 0 : chain_.front().number;
     c.lastBlock = chain_.empty() ? 0 : chain_.back().number;
     c.firstFreeBlock = freeList_.empty() ? 0 : freeList_.front();
@@ -127,7 +132,7 @@ BlockCounters DataBlocks::counters() const
 
 void DataBlocks::markChanged(std::uint16_t number, std::size_t within, std::size_t length)
 {
-    changed_.emplace_back(fileOffset(number, within), length);
+    changed_.push_back({number, within, length});
 }
 
 void DataBlocks::setBlockHeader(std::uint16_t number, std::uint16_t next, std::uint16_t previous, std::size_t records)
@@ -162,15 +167,19 @@ void DataBlocks::updateRecord(std::size_t index, std::span<const std::uint8_t> b
 
 std::uint16_t DataBlocks::takeBlock()
 {
+    std::uint16_t number = 0;
     if (!freeList_.empty()) {
-        const std::uint16_t number = freeList_.front();
+        number = freeList_.front();
         freeList_.erase(freeList_.begin());
-        return number;
+    } else {
+        if (blocksInFile_ >= 0xFFFF)
+            fail(file_, "the table cannot grow past 65535 data blocks");
+        number = ++blocksInFile_;
     }
-    if (data_.size() / blockSize_ >= 0xFFFF)
-        fail(file_, "the table cannot grow past 65535 data blocks");
-    data_.resize(data_.size() + blockSize_, 0);
-    return static_cast<std::uint16_t>(data_.size() / blockSize_);
+    // A reused block keeps stale records on disk; its new content starts clear so the file
+    // shows only live data.
+    blocks_[number].assign(blockSize_, 0);
+    return number;
 }
 
 void DataBlocks::appendRecord(std::span<const std::uint8_t> bytes)
@@ -178,8 +187,6 @@ void DataBlocks::appendRecord(std::span<const std::uint8_t> bytes)
     if (chain_.empty() || chain_.back().records >= capacity()) {
         const std::uint16_t previous = chain_.empty() ? 0 : chain_.back().number;
         const std::uint16_t number = takeBlock();
-        // A reused block keeps stale records; clear it so the file shows only live data.
-        std::fill_n(block(number), blockSize_, std::uint8_t{0});
         markChanged(number, 0, blockSize_);
         if (previous != 0)
             setNext(previous, number);
@@ -228,13 +235,13 @@ std::vector<FileChange> DataBlocks::takeChanges()
 {
     std::vector<FileChange> changes;
     changes.reserve(changed_.size());
-    for (const auto& [offset, length] : changed_) {
-        const std::uint8_t* from = data_.data() + (offset - headerSize_);
-        changes.push_back({offset, Bytes(from, from + length)});
+    for (const Change& change : changed_) {
+        const std::uint8_t* from = block(change.block) + change.within;
+        changes.push_back({fileOffset(change.block, change.within), Bytes(from, from + change.length)});
     }
     changed_.clear();
     declared_ = counters();
-    fileSize_ = std::max(fileSize_, headerSize_ + data_.size());
+    fileSize_ = std::max(fileSize_, fileEnd());
     return changes;
 }
 
@@ -262,15 +269,24 @@ std::vector<std::string> DataBlocks::faults() const
         reached[link.number] = true;
     for (std::uint16_t number : freeList_)
         reached[number] = true;
-    for (std::size_t number = 1; number < reached.size(); ++number) {
-        if (!reached[number])
-            faults.push_back(blockName(static_cast<std::uint16_t>(number)) +
-                             " is neither in the record chain nor in the free-block list");
+    // A damaged header can leave thousands of blocks unreached: one line per run of them.
+    for (std::size_t first = 1; first < reached.size();) {
+        if (reached[first]) {
+            ++first;
+            continue;
+        }
+        std::size_t last = first;
+        while (last + 1 < reached.size() && !reached[last + 1])
+            ++last;
+        faults.push_back((first == last
+                              ? blockName(static_cast<std::uint16_t>(first)) + " is"
+                              : "data blocks " + std::to_string(first) + " to " + std::to_string(last) + " are") +
+                         " neither in the record chain nor in the free-block list");
+        first = last + 1;
     }
-    const std::uint64_t expectedSize = headerSize_ + data_.size();
-    if (fileSize_ != expectedSize)
+    if (fileSize_ != fileEnd())
         faults.push_back("the file has " + std::to_string(fileSize_) + " bytes, its blocks take " +
-                         std::to_string(expectedSize));
+                         std::to_string(fileEnd()));
     return faults;
 }
 

@@ -129,6 +129,16 @@ std::optional<Journal> Journal::load(const std::filesystem::path& path)
     return journal;
 }
 
+bool Journal::fits(const PosixFile& table, const PosixFile* blobs) const
+{
+    if (tableSize_ > table.size() || (blobsSize_ && blobs && *blobsSize_ > blobs->size()))
+        return false;
+    return std::all_of(ranges_.begin(), ranges_.end(), [&](const Range& range) {
+        const std::uint64_t size = range.file == TableFile::Table ? tableSize_ : *blobsSize_;
+        return range.offset <= size && range.original.size() <= size - range.offset;
+    });
+}
+
 void Journal::rollBack(PosixFile& table, PosixFile* blobs) const
 {
     if (blobsSize_ && !blobs)
@@ -152,7 +162,7 @@ bool recoverFromJournal(const std::filesystem::path& dbPath, PosixFile& table, P
         return false;
     if (!table.writable())
         fail(table.path(), "a change interrupted by a crash must be undone, but the table is read-only");
-    if (const auto journal = Journal::load(path))
+    if (const auto journal = Journal::load(path); journal && journal->fits(table, blobs))
         journal->rollBack(table, blobs);
     if (!std::filesystem::remove(path, error) && error)
         fail(path, "cannot delete the journal: " + error.message());

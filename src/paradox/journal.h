@@ -9,8 +9,11 @@
 // A complete journal found later means its writer died mid-change: rolling it back restores
 // the ranges and cuts both files to their old sizes, which also drops data appended after
 // their ends. An incomplete journal means the writer died before touching the table, and is
-// simply deleted. Process death (not power loss) is the concern, so nothing is fsynced: once a
-// write returns, its bytes are in the page cache, visible to the next opener in order.
+// simply deleted. So is one that does not fit the files (sizes larger than theirs, ranges past
+// those sizes): a change only grows the files and keeps only bytes that were in them, so such
+// a journal belongs to other files, and applying it would write where it has no business. Process death (not power
+// loss) is the concern, so nothing is fsynced: once a write returns, its bytes are in the page cache, visible to the
+// next opener in order.
 #pragma once
 
 #include "paradox/field.h"
@@ -35,6 +38,8 @@ public:
 
     void keep(TableFile file, std::uint64_t offset, Bytes original);
     void write(const std::filesystem::path& path) const;
+    // Whether this can be the journal of a change to these files (see above).
+    bool fits(const PosixFile& table, const PosixFile* blobs) const;
     // Restores the kept ranges and the old file sizes.
     void rollBack(PosixFile& table, PosixFile* blobs) const;
 

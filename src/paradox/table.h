@@ -1,8 +1,16 @@
 // A Paradox table file (.db) with its blob file (.mb).
 //
-// Opening reads the header and every data block once and keeps the records in memory;
-// blob values are read from the .mb only when asked for and are not kept. Opening never
-// reads the .mb beyond its header block.
+// Opening reads the header and the data blocks of the record chain once and keeps the records
+// in memory; blocks the chain does not reach (free ones, the holes of a sparse file) are not
+// read, so what a header claims costs nothing until the chain shows it. Blob values are read
+// from the .mb only when asked for and are not kept. Opening never reads the .mb beyond its
+// header block.
+//
+// File names: a table or blob file is found under the name asked for, or, when the folder
+// has no file of exactly that name, under a name that differs only in the case of its ASCII
+// letters (WIN.DB for WIN.db, WIN.MB beside it); when several do, the first in byte order.
+// Creating writes exactly the name asked for and removes the tables that differ from it only
+// in case, as the table it replaces.
 //
 // Writing is supported for non-keyed, unencrypted level-7 tables whose fields are alpha,
 // short, long, logical, memo or binary (the tables this program creates); other tables
@@ -12,7 +20,8 @@
 // every write that returned intact, and no half-written record.
 //
 // Records are addressed by their index along the block chain (0-based), which is the
-// table order. Removing a record shifts the indexes of the later records down by one.
+// table order. Removing a record shifts the indexes of the later records down by one. Messages
+// meant for people number records from 1 (index 0 is "record 1").
 #pragma once
 
 #include <cstdint>
@@ -64,7 +73,7 @@ struct FieldChange {
 
 class Table {
 public:
-    // Opens the table at dbPath (its .mb is found beside it, any case of the extension).
+    // Opens the table at dbPath, found as described above, with its .mb beside it.
     // Throws InUseError when the lock cannot be taken, Error for a missing, damaged or
     // encrypted table. A rollback journal left by a crashed writer is applied first.
     explicit Table(const std::filesystem::path& dbPath, const OpenOptions& options = {});
@@ -74,16 +83,21 @@ public:
     Table(const Table&) = delete;
     Table& operator=(const Table&) = delete;
 
-    // Creates an empty non-keyed level-7 table (and its .mb when a field is a blob),
-    // replacing any table of that name. New tables store text as UTF-8 unless a code page
-    // is given. Fails with InUseError when the table is open elsewhere.
+    // Creates an empty non-keyed level-7 table under exactly the name dbPath gives (and its
+    // .mb, "db" turned into "mb" in the same case, when a field is a blob), replacing any
+    // table of that name in any case, with its .mb and journal. New tables store text as
+    // UTF-8 unless a code page is given. Fails with InUseError when a table it would replace
+    // is open elsewhere.
     static void create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage = 65001);
-    // Removes the table with its .mb and journal. A missing .db is an Error.
+    // Removes the table found for dbPath with its .mb and journal. A missing .db is an Error.
     static void remove(const std::filesystem::path& dbPath);
-    // The companion blob file path of dbPath as it exists on disk (or the default ".mb").
+    // The companion blob file of dbPath as it exists on disk, in any case; when there is none,
+    // the name create would give it.
     static std::filesystem::path blobPathFor(const std::filesystem::path& dbPath);
+    // The table file dbPath names as it exists on disk, in any case; dbPath when none does.
+    static std::filesystem::path pathOnDisk(const std::filesystem::path& dbPath);
 
-    const std::filesystem::path& path() const;
+    const std::filesystem::path& path() const; // as found on disk
     const TableInfo& info() const;
     const std::vector<FieldDef>& fields() const;
     int fieldIndex(std::string_view name) const; // case-insensitive; -1 when absent
@@ -113,7 +127,9 @@ public:
     bool reloadIfChanged();
 
     // Structural check of .db and .mb: block chain, free list, blob pointers, block
-    // headers. Returns one line per fault; empty when sound.
+    // headers. Returns one line per fault, each starting with the file it is in ("<path>: "):
+    // the .mb for its blocks, the .db for its blocks and the blob pointers of its records.
+    // Empty when sound.
     std::vector<std::string> check() const;
 
 private:

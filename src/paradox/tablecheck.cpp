@@ -55,8 +55,9 @@ public:
     }
 
     // Values stored in the blob file that no record refers to.
-    void reportUnreferenced(std::vector<std::string>& faults) const
+    std::vector<std::string> unreferenced() const
     {
+        std::vector<std::string> faults;
         for (const auto& [offset, block] : blocks_) {
             if (block->type == static_cast<std::uint8_t>(BlobBlockType::Single) &&
                 !referenced_.contains(static_cast<std::uint32_t>(offset) | singleBlobIndex))
@@ -69,6 +70,7 @@ public:
                                      std::to_string(offset) + " belongs to no record");
             }
         }
+        return faults;
     }
 
 private:
@@ -80,14 +82,18 @@ private:
 
 std::vector<std::string> Table::Impl::check() const
 {
-    std::vector<std::string> faults = blocks_->faults();
+    std::vector<std::string> faults;
+    auto inTable = [&](const std::string& fault) { faults.push_back(path_.string() + ": " + fault); };
+    auto inBlobs = [&](const std::string& fault) { faults.push_back(blobs_->path().string() + ": " + fault); };
+    for (const std::string& fault : blocks_->faults())
+        inTable(fault);
     if (!blobs_->present()) {
         for (std::size_t record = 0; record < blocks_->recordCount(); ++record) {
             for (std::size_t field = 0; field < fields_.size(); ++field) {
                 if (isBlobType(fields_[field].type) &&
                     !BlobPointer::read(fieldBytes(record, static_cast<int>(field))).inRecord())
-                    faults.push_back(describeField(record, static_cast<int>(field)) +
-                                     " is stored in the blob file, which is missing");
+                    inTable(describeField(record, static_cast<int>(field)) +
+                            " is stored in the blob file, which is missing");
             }
         }
         return faults;
@@ -96,7 +102,8 @@ std::vector<std::string> Table::Impl::check() const
     if (options_.lock == Lock::Shared)
         lock.emplace(db_, AccessLock::Mode::Read);
     const BlobLayout layout = scanBlobFile(*blobs_->file());
-    faults.insert(faults.end(), layout.faults.begin(), layout.faults.end());
+    for (const std::string& fault : layout.faults)
+        inBlobs(fault);
     BlobReferences references(layout);
     for (std::size_t record = 0; record < blocks_->recordCount(); ++record) {
         for (std::size_t field = 0; field < fields_.size(); ++field) {
@@ -112,13 +119,16 @@ std::vector<std::string> Table::Impl::check() const
                     pointer.length > bytes.size() - blobPointerSize ? "is longer than the part kept in the record" : "";
             else
                 fault = references.resolve(pointer);
+            // The pointer is in the record; what it fails to find is named by its offset.
             if (!fault.empty())
-                faults.push_back(describeField(record, static_cast<int>(field)) + " " + fault);
+                inTable(describeField(record, static_cast<int>(field)) + " " + fault);
         }
     }
     // A walk that stopped early has not seen every block, so unreferenced ones are unknown.
-    if (layout.faults.empty())
-        references.reportUnreferenced(faults);
+    if (layout.faults.empty()) {
+        for (const std::string& fault : references.unreferenced())
+            inBlobs(fault);
+    }
     return faults;
 }
 

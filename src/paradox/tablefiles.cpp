@@ -4,6 +4,7 @@
 #include "paradox/error.h"
 #include "paradox/failure.h"
 #include "paradox/fieldrules.h"
+#include "paradox/filenames.h"
 #include "paradox/filelock.h"
 #include "paradox/header.h"
 #include "paradox/journal.h"
@@ -38,13 +39,25 @@ Bytes headerTableName(const std::filesystem::path& dbPath, const CodePage& codeP
     }
 }
 
-// Holds the exclusive lock of an existing table while it is replaced or removed.
-std::optional<PosixFile> lockExisting(const std::filesystem::path& dbPath)
+// Holds the exclusive locks of existing tables while they are replaced or removed.
+std::vector<PosixFile> lockExisting(const std::vector<std::filesystem::path>& tables)
 {
-    auto existing = PosixFile::openExisting(dbPath);
-    if (existing)
-        takeOpenLock(*existing, Lock::Exclusive);
-    return existing;
+    std::vector<PosixFile> locked;
+    for (const auto& path : tables) {
+        if (auto file = PosixFile::openExisting(path)) {
+            takeOpenLock(*file, Lock::Exclusive);
+            locked.push_back(std::move(*file));
+        }
+    }
+    return locked;
+}
+
+// Whether removing old would remove current: on a file system that ignores case, WIN.DB and
+// WIN.db are one file.
+bool sameFile(const std::filesystem::path& old, const std::filesystem::path& current)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(old, current, error);
 }
 
 void writeReplacement(const std::filesystem::path& target, std::span<const std::uint8_t> content)
@@ -76,15 +89,12 @@ void writeReplacement(const std::filesystem::path& target, std::span<const std::
 
 std::filesystem::path Table::blobPathFor(const std::filesystem::path& dbPath)
 {
-    for (const char* extension : {".mb", ".MB", ".Mb", ".mB"}) {
-        std::filesystem::path candidate = dbPath;
-        candidate.replace_extension(extension);
-        std::error_code error;
-        if (std::filesystem::exists(candidate, error))
-            return candidate;
-    }
-    std::filesystem::path path = dbPath;
-    return path.replace_extension(".mb");
+    return onDisk(companionBlobName(dbPath));
+}
+
+std::filesystem::path Table::pathOnDisk(const std::filesystem::path& dbPath)
+{
+    return onDisk(dbPath);
 }
 
 void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage)
@@ -100,27 +110,40 @@ void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldD
     }
     const Bytes header = buildHeader(raw, headerTableName(dbPath, encoding), codePage);
 
-    const auto existing = lockExisting(dbPath);
-    // A journal of the table being replaced must never be applied to the new one.
+    // A table whose name differs only in case is the table being replaced: left beside the new
+    // one, a later open asking for yet another case could pick it, with a blob file of the other.
+    const auto oldTables = namesakes(dbPath);
+    const auto oldBlobFiles = namesakes(companionBlobName(dbPath));
+    const auto locked = lockExisting(oldTables);
+    // A journal of a table being replaced must never be applied to the new one.
+    for (const auto& old : oldTables)
+        removeIfPresent(Journal::pathFor(old));
     removeIfPresent(Journal::pathFor(dbPath));
-    const std::filesystem::path blobPath = blobPathFor(dbPath);
     // The .db goes first: should this be interrupted, an empty table with a stale but sound
     // blob file opens fine, where a fresh blob file under old records would not.
     writeReplacement(dbPath, header);
+    const std::filesystem::path blobPath = companionBlobName(dbPath);
     if (hasBlobs)
         writeReplacement(blobPath, newBlobFileHeader());
-    else
-        removeIfPresent(blobPath);
+    for (const auto& old : oldBlobFiles) {
+        if (!hasBlobs || (old != blobPath && !sameFile(old, blobPath)))
+            removeIfPresent(old);
+    }
+    for (const auto& old : oldTables) {
+        if (old != dbPath && !sameFile(old, dbPath))
+            removeIfPresent(old);
+    }
 }
 
 void Table::remove(const std::filesystem::path& dbPath)
 {
-    const auto existing = lockExisting(dbPath);
-    if (!existing)
+    const std::filesystem::path path = pathOnDisk(dbPath);
+    const auto locked = lockExisting({path});
+    if (locked.empty())
         fail(dbPath, "the table does not exist");
-    removeIfPresent(dbPath);
-    removeIfPresent(Journal::pathFor(dbPath));
-    removeIfPresent(blobPathFor(dbPath));
+    removeIfPresent(path);
+    removeIfPresent(Journal::pathFor(path));
+    removeIfPresent(blobPathFor(path));
 }
 
 } // namespace paradox

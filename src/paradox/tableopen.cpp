@@ -27,7 +27,7 @@ PosixFile openTableFile(const std::filesystem::path& path)
 } // namespace
 
 Table::Impl::Impl(const std::filesystem::path& dbPath, const OpenOptions& options)
-    : path_(dbPath), options_(options), db_(openTableFile(dbPath))
+    : path_(pathOnDisk(dbPath)), options_(options), db_(openTableFile(path_))
 {
     takeOpenLock(db_, options_.lock);
     recoverCrashedChange();

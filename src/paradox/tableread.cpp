@@ -10,7 +10,7 @@ namespace paradox {
 void Table::Impl::checkPlace(std::size_t record, int field) const
 {
     if (record >= blocks_->recordCount())
-        fail(path_, "there is no record " + std::to_string(record) + "; the table has " +
+        fail(path_, "there is no record " + std::to_string(record + 1) + "; the table has " +
                         std::to_string(blocks_->recordCount()));
     if (field < 0 || static_cast<std::size_t>(field) >= fields_.size())
         fail(path_, "there is no field " + std::to_string(field) + "; the table has " + std::to_string(fields_.size()));
@@ -26,7 +26,7 @@ std::span<const std::uint8_t> Table::Impl::fieldBytes(std::size_t record, int fi
 std::string Table::Impl::describeField(std::size_t record, int field) const
 {
     return "the value of field \"" + fields_[static_cast<std::size_t>(field)].name + "\" in record " +
-           std::to_string(record);
+           std::to_string(record + 1);
 }
 
 void Table::Impl::wrongKind(int field, std::string_view expected) const

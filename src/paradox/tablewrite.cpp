@@ -47,7 +47,7 @@ void Table::Impl::followOtherWriters(std::optional<std::size_t> record)
     const Bytes before = hadRecord ? Bytes(blocks_->record(*record).begin(), blocks_->record(*record).end()) : Bytes{};
     load();
     if (hadRecord && (*record >= blocks_->recordCount() || !std::ranges::equal(before, blocks_->record(*record))))
-        fail(path_, "record " + std::to_string(*record) +
+        fail(path_, "record " + std::to_string(*record + 1) +
                         " was changed or deleted by another user meanwhile; reload the table and try again");
 }
 

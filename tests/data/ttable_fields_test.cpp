@@ -120,3 +120,25 @@ TEST(BlobFields, PicturesAreBytesAndMemosAreText)
     table.refresh();
     EXPECT_TRUE(table.fieldByName("FOTO").isNull());
 }
+TEST(AppSettings, TheAlbumLocationFieldsHoldADeepFolderAndTellTheirSize)
+{
+    TempDir dir;
+    TTable reg;
+    reg.setDatabaseName(dir.str());
+    reg.setTableName("reg.db");
+    reg.fieldDefs = schema::appSettingsTableFields();
+    reg.createTable();
+    reg.open();
+    // What the program checks before it stores a location: text past the size would be cut.
+    EXPECT_EQ(reg.fieldByName("PATH").size(), 255);
+    EXPECT_EQ(reg.fieldByName("DATABASE").size(), 255);
+    const std::string deepFolder = "/home/someone/" + std::string(200, 'f') + "/Pictures/2004";
+    reg.edit();
+    reg.fieldByName("PATH").setAsString(deepFolder);
+    reg.fieldByName("DATABASE").setAsString(std::string(255, 'n'));
+    reg.refresh();
+    reg.close();
+    reg.open();
+    EXPECT_EQ(reg.fieldByName("PATH").asString(), deepFolder);
+    EXPECT_EQ(reg.fieldByName("DATABASE").asString(), std::string(255, 'n'));
+}

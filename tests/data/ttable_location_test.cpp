@@ -6,6 +6,7 @@
 
 #include "albumfixture.h"
 #include "data/databaseerror.h"
+#include "data/tbatchmove.h"
 #include "paradox/error.h"
 
 namespace fs = std::filesystem;
@@ -147,4 +148,95 @@ TEST(CreateAndDeleteTable, OpenTablesCannotBeCreatedOrDeleted)
     EXPECT_THROW(pictures.createTable(), DatabaseError);
     EXPECT_THROW(pictures.deleteTable(), DatabaseError);
     EXPECT_EQ(pictures.recordCount(), 1);
+}
+
+namespace {
+
+// An album as copied from old media: WIN.MB, WIN.DB, WIN1.DB, WIN2.DB, one picture with a memo.
+void makeUpperCaseAlbum(AlbumFixture& album)
+{
+    TTable pictures;
+    album.createPictures(pictures, {{"from the old disk", {3}}}, "made");
+    pictures.open();
+    pictures.edit();
+    pictures.fieldByName("FOTO").setAsBytes(paradox::Bytes(9000, 0x42));
+    pictures.refresh();
+    pictures.close();
+    for (const auto& [name, fields] :
+         {std::pair{"made1.db", schema::categoryTableFields()}, std::pair{"made2.db", schema::settingsTableFields()}}) {
+        TTable table;
+        table.setDatabaseName(album.dir.str());
+        table.setTableName(name);
+        table.fieldDefs = fields;
+        table.createTable();
+    }
+    for (const auto& [from, to] : {std::pair{"made.db", "WIN.DB"}, std::pair{"made.mb", "WIN.MB"},
+                                   std::pair{"made1.db", "WIN1.DB"}, std::pair{"made2.db", "WIN2.DB"}})
+        fs::rename(album.dir / from, album.dir / to);
+}
+
+// Points a handle at a table of the album the user chose by its .mb file.
+void pointAtChosen(TTable& table, const fs::path& chosenMb, std::string (*tableName)(const std::string&))
+{
+    const schema::AlbumLocation location = schema::splitChosenPath(chosenMb.string());
+    table.setDatabaseName(location.directory);
+    table.setTableName(tableName(location.baseName));
+    table.setExclusive(true);
+}
+
+} // namespace
+
+TEST(UpperCaseAlbum, ItsTablesOpenUnderTheNamesTheProgramAsksForAndDeleteWithTheBlobFile)
+{
+    AlbumFixture album;
+    makeUpperCaseAlbum(album);
+    const fs::path chosen = album.dir / "WIN.MB";
+    TTable pictures, categories, settings;
+    pointAtChosen(pictures, chosen, schema::pictureTableName);
+    pointAtChosen(categories, chosen, schema::categoryTableName);
+    pointAtChosen(settings, chosen, schema::settingsTableName);
+    EXPECT_EQ(pictures.tableName(), "WIN.db");
+    pictures.open();
+    categories.open();
+    settings.open();
+    ASSERT_EQ(pictures.recordCount(), 1);
+    EXPECT_EQ(pictures.fieldByName("MEMO").asString(), "from the old disk");
+    EXPECT_EQ(pictures.fieldByName("FOTO").asBytes(), paradox::Bytes(9000, 0x42));
+    EXPECT_TRUE(pictures.fieldByName("3").asBoolean());
+    EXPECT_EQ(categories.recordCount(), 0);
+
+    for (TTable* table : {&pictures, &categories, &settings}) {
+        table->close();
+        table->deleteTable();
+    }
+    EXPECT_TRUE(fs::is_empty(album.dir.path()));
+}
+
+TEST(UpperCaseAlbum, CopiesWithItsPicturesAndIsNotCopiedOntoItselfUnderAnotherCase)
+{
+    AlbumFixture album;
+    makeUpperCaseAlbum(album);
+    TTable source;
+    pointAtChosen(source, album.dir / "WIN.MB", schema::pictureTableName);
+
+    TempDir elsewhere;
+    TTable copy;
+    copy.setDatabaseName(elsewhere.str());
+    copy.setTableName("WIN.db");
+    TBatchMove move;
+    move.setSource(&source);
+    move.setDestination(&copy);
+    move.execute();
+    copy.open();
+    ASSERT_EQ(copy.recordCount(), 1);
+    EXPECT_EQ(copy.fieldByName("FOTO").asBytes(), paradox::Bytes(9000, 0x42));
+    copy.close();
+
+    TTable same;
+    same.setDatabaseName(album.dir.str());
+    same.setTableName("win.db");
+    move.setDestination(&same);
+    EXPECT_THROW(move.execute(), DatabaseError);
+    source.open();
+    EXPECT_EQ(source.fieldByName("FOTO").asBytes(), paradox::Bytes(9000, 0x42)) << "the source must be intact";
 }

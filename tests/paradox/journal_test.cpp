@@ -4,6 +4,7 @@
 #include "paradox/journal.h"
 #include "paradox/table.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace paradox::test {
@@ -93,6 +94,31 @@ TEST_F(LeftJournal, AJournalOfABlobFileThatWasNotThereIsIgnored)
     const Table table(db);
     EXPECT_EQ(readFile(blobs), blobBytes);
     EXPECT_EQ(table.recordCount(), 2u);
+}
+
+// A journal records the sizes the files had before a change, and only bytes inside them; one
+// that claims more cannot come from a change of these files, and applying it would grow them.
+TEST_F(LeftJournal, AJournalThatDoesNotFitTheFilesIsIgnored)
+{
+    constexpr std::uint64_t gigabyte = 1ull << 30;
+    const std::vector<std::function<Journal()>> misfits{
+        [&] { return Journal(tableBytes.size() + gigabyte, blobBytes.size()); },
+        [&] { return Journal(tableBytes.size(), blobBytes.size() + gigabyte); },
+        [&] {
+            Journal journal(tableBytes.size(), blobBytes.size());
+            journal.keep(TableFile::Table, tableBytes.size() - 8, Bytes(16, 0xAA));
+            return journal;
+        },
+    };
+    for (std::size_t i = 0; i < misfits.size(); ++i) {
+        SCOPED_TRACE("journal " + std::to_string(i));
+        misfits[i]().write(Journal::pathFor(db));
+        const Table table(db);
+        EXPECT_FALSE(std::filesystem::exists(Journal::pathFor(db)));
+        EXPECT_EQ(readFile(db), tableBytes);
+        EXPECT_EQ(std::filesystem::file_size(blobs), blobBytes.size());
+        EXPECT_EQ(readFile(blobs), blobBytes);
+    }
 }
 
 } // namespace

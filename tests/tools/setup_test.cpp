@@ -1,4 +1,5 @@
 // kadrix-setup: the settings table made once, and the sample album a new user starts with.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include "data/schema.h"
 #include "data/ttable.h"
+#include "helpers/pxoracle.h"
 #include "support/tempdir.h"
 
 namespace fs = std::filesystem;
@@ -118,4 +120,34 @@ TEST_F(SetupTest, AnExistingSampleAlbumIsKeptWhenTheSettingsAreMadeAgain)
     EXPECT_EQ(pictures.recordCount(), pictureCount);
     pictures.last();
     EXPECT_EQ(pictures.fieldByName("MEMO").asString(), "my own words");
+}
+
+TEST_F(SetupTest, TheSettingsTableRemembersAnAlbumInADeepFolderWholeForEveryReader)
+{
+    ASSERT_EQ(runSetup(), 0);
+    const std::string deepFolder = data.str() + "/" + std::string(120, 'f') + "/Pictures/" + std::string(60, 'y');
+    ASSERT_GT(deepFolder.size(), 200u);
+    {
+        TTable reg;
+        openTable(reg, regDbFolder(), "reg.db");
+        reg.edit();
+        reg.fieldByName("PATH").setAsString(deepFolder);
+        reg.fieldByName("DATABASE").setAsString("Holiday");
+        reg.refresh();
+    }
+    TTable reg;
+    openTable(reg, regDbFolder(), "reg.db");
+    EXPECT_EQ(reg.fieldByName("PATH").asString(), deepFolder);
+    reg.close();
+
+    TempDir scratch;
+    const auto oracle = paradox::test::readWithPxlib(regDbFolder() / "reg.db", scratch.path());
+    EXPECT_THAT(oracle.errors, ::testing::IsEmpty());
+    ASSERT_EQ(oracle.fields.size(), 7u);
+    ASSERT_EQ(oracle.records.size(), 1u);
+    for (std::size_t field : {5u, 6u}) {
+        EXPECT_EQ(oracle.fields[field].size, 255) << oracle.fields[field].name;
+    }
+    const auto& path = std::get<paradox::Bytes>(oracle.records[0][6]);
+    EXPECT_EQ(paradox::test::toUtf8(path, 65001), deepFolder);
 }

@@ -55,7 +55,7 @@ int checkTable(const paradox::Table& table, std::ostream& out)
 {
     const std::vector<std::string> faults = table.check();
     for (const std::string& fault : faults)
-        out << table.path().string() << ": " << fault << '\n';
+        out << fault << '\n';
     if (faults.empty())
         out << table.path().string() << ": sound (" << table.recordCount() << " records)\n";
     return faults.empty() ? 0 : 1;

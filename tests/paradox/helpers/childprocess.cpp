@@ -66,10 +66,11 @@ pid_t spawn(const std::function<void()>& body)
     return child;
 }
 
-int finish(pid_t child)
+int finish(pid_t child, rusage* usage)
 {
     int status = 0;
-    ::waitpid(child, &status, 0);
+    rusage ignored{};
+    ::wait4(child, &status, 0, usage ? usage : &ignored);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <sys/resource.h>
 #include <sys/types.h>
 
 namespace paradox::test {
@@ -27,7 +28,8 @@ private:
 
 // Forks; the child runs body and exits with 0, or with 1 when body throws.
 pid_t spawn(const std::function<void()>& body);
-// Waits for the child and returns its exit status (-signal when a signal ended it).
-int finish(pid_t child);
+// Waits for the child and returns its exit status (-signal when a signal ended it); usage,
+// when given, receives what the child used (its peak memory in ru_maxrss, in KB).
+int finish(pid_t child, rusage* usage = nullptr);
 
 } // namespace paradox::test

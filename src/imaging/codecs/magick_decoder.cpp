@@ -50,15 +50,20 @@ QSize sizeOf(const Magick::Image& image)
     return {static_cast<int>(image.columns()), static_cast<int>(image.rows())};
 }
 
+// Rows handed over between checks for a cancel request.
+constexpr int cancelCheckRows = 64;
+
 // Opaque pictures stream row by row into the result (or the downscaler); pictures with
 // transparency are premultiplied first, which needs the whole picture.
-QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer)
+QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer, const Progress& progress)
 {
     const QSize size = sizeOf(image);
     const auto width = static_cast<size_t>(size.width());
     if (!image.matte()) {
         RowSink sink(size, wanted, QImage::Format_RGB32, std::move(buffer));
         for (int y = 0; y < size.height(); ++y) {
+            if (y % cancelCheckRows == 0 && progress.cancelRequested())
+                progress.throwCancelled();
             image.write(0, y, width, 1, pixelMap, Magick::CharPixel, sink.nextRow());
             sink.commitRow();
         }
@@ -89,6 +94,8 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
         checkPixelLimit(sizeOf(image), request.pixelLimit);
 
         watchReading(image, progress);
+        // A cancel request makes ImageMagick's reader and colour conversion stop at their next
+        // progress report, possibly with a partial picture and no exception.
         image.read(blob);
         if (progress.cancelRequested())
             progress.throwCancelled();
@@ -99,7 +106,7 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
         const Magick::ColorspaceType space = image.colorSpace();
         if (space != Magick::sRGBColorspace && space != Magick::GRAYColorspace)
             image.colorSpace(Magick::sRGBColorspace);
-        QImage pixels = exportPixels(image, fittedSize(fullSize, request.fitInto), std::move(request.buffer));
+        QImage pixels = exportPixels(image, fittedSize(fullSize, request.fitInto), std::move(request.buffer), progress);
         progress.report(100);
         return {std::move(pixels), format, fullSize, 1};
     } catch (const Magick::Exception& exception) {

@@ -54,6 +54,7 @@ TEST(SeedCorpus, HoldsASmallPictureOfEveryKind)
     // decoder that gives in to them or to their variations.
     for (const hostile::Picture& demanding : hostile::drawings())
         seeds.emplace_back(demanding.name, demanding.bytes, PictureFormat::Dxf);
+    seeds.emplace_back("filled-over-and-over.wmf", hostile::metafileFilledOverAndOver(), PictureFormat::Wmf);
     for (const hostile::Picture& demanding : hostile::postScripts())
         seeds.emplace_back(demanding.name, demanding.bytes, PictureFormat::Eps);
     for (const auto& [name, bytes, kind] : seeds) {

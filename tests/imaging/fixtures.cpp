@@ -244,4 +244,15 @@ QByteArray threeShapesMetafile(bool placeable)
     return wmf.file(placeable, {200, 100});
 }
 
+QByteArray filledManyTimesMetafile(QSize size, int count)
+{
+    MetafileWriter wmf;
+    wmf.record(0x020B, {0, 0});                        // window origin
+    wmf.record(0x020C, {size.height(), size.width()}); // window extent: height, width
+    wmf.solidBrush(qRgb(255, 0, 0));
+    for (int i = 0; i < count; ++i)
+        wmf.record(0x041B, {size.height(), size.width(), 0, 0}); // rectangle: bottom, right, top, left
+    return wmf.file(true, size);
+}
+
 } // namespace fixtures

@@ -1,5 +1,8 @@
 #include "hostile_pictures.h"
 
+#include "fixtures.h"
+
+#include <QSize>
 #include <QStringList>
 
 namespace hostile {
@@ -97,6 +100,11 @@ std::vector<Picture> drawings()
             {"insert-array.dxf", insertArray()},
             {"nested-inserts.dxf", nestedInserts()},
             {"arc-of-billion-degrees.dxf", arcOfBillionDegrees()}};
+}
+
+QByteArray metafileFilledOverAndOver()
+{
+    return fixtures::filledManyTimesMetafile({4000, 4000}, 15000);
 }
 
 QByteArray endlesslyPrintingEps()

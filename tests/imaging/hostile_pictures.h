@@ -26,6 +26,9 @@ QByteArray nestedInserts(int levels = 7);
 QByteArray arcOfBillionDegrees();
 std::vector<Picture> drawings();
 
+// A metafile of 4000 x 4000 pixels filled 15000 times over: minutes of drawing.
+QByteArray metafileFilledOverAndOver();
+
 // An EPS that prints a line of text in an endless loop and never draws.
 QByteArray endlesslyPrintingEps();
 // An EPS that keeps about 1.5 GB of strings before it draws.

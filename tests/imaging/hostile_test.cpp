@@ -85,6 +85,29 @@ TEST(HostileDrawings, AnArcOfAnyAngleIsDrawnOnceAround)
     EXPECT_LT(run.peakGrowthMiB, modestMiB);
 }
 
+// ImageMagick's drawing cannot be bounded by counting; it is stopped at the time limit.
+TEST(HostileMetafiles, DrawingOverAndOverStopsAtTheTimeLimit)
+{
+    const ChildRun run = runInChild([] {
+        imaging::DecodeRequest request;
+        request.timeLimit = std::chrono::seconds(1);
+        decode(hostile::metafileFilledOverAndOver(), std::move(request));
+    });
+    ASSERT_EQ(run.end, ChildRun::End::Error) << run.describe().toStdString();
+    EXPECT_EQ(run.code, ErrorCode::TooLarge) << run.text.toStdString();
+}
+
+TEST(HostilePostScript, AnEndlessProgramStopsAtTheTimeLimit)
+{
+    const ChildRun run = runInChild([] {
+        imaging::DecodeRequest request;
+        request.timeLimit = std::chrono::seconds(1);
+        decode(hostile::endlessEps(), std::move(request));
+    });
+    ASSERT_EQ(run.end, ChildRun::End::Error) << run.describe().toStdString();
+    EXPECT_EQ(run.code, ErrorCode::ToolFailed) << run.text.toStdString();
+}
+
 TEST(HostilePostScript, EndlessPrintingEndsQuicklyWithAnErrorInLittleMemory)
 {
     const ChildRun run = runInChild([] { decode(hostile::endlesslyPrintingEps()); });
@@ -110,6 +133,7 @@ TEST(Cancelling, EveryDecoderStopsPromptlyAtACancelRequest)
         {"DXF while drawing", drawing, [](int percent) { return percent > 90; }},
         {"JPEG", imaging::encode(picture, imaging::SaveFormat::Jpg, {}), [](int percent) { return percent > 0; }},
         {"TIFF", fixtures::convert(png, {}, "TIFF:-"), [](int percent) { return percent > 0; }},
+        {"WMF", hostile::metafileFilledOverAndOver(), [](int percent) { return percent > 0; }},
         {"EPS", hostile::endlessEps(), [](int) { return true; }},
     };
     for (const auto& [name, bytes, when] : cases) {

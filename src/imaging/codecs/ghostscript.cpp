@@ -20,8 +20,9 @@ constexpr int pollMilliseconds = 50;
 constexpr qsizetype keptOutput = 4096;
 // Room for the band files Ghostscript writes for large pages, besides the picture itself.
 constexpr qint64 workFileBytes = 256ll * 1024 * 1024;
-// A crashed album leaves no Ghostscript behind: the system stops it after this much work.
-constexpr rlim_t processorSeconds = ghostscriptTimeLimit.count() + 10;
+// A crashed album leaves no Ghostscript behind: the system stops it after this much more
+// processor time than it may take.
+constexpr rlim_t spareProcessorSeconds = 10;
 
 QString findGhostscript()
 {
@@ -56,14 +57,18 @@ void limit(int resource, rlim_t most)
 // One run of Ghostscript; whatever way the run ends, the program is stopped and reaped.
 class GhostscriptRun {
 public:
-    GhostscriptRun(const QString& program, const QStringList& arguments, const QString& workFolder, qint64 outputBytes)
+    GhostscriptRun(const QString& program, const QStringList& arguments, const QString& workFolder, qint64 outputBytes,
+                   std::chrono::milliseconds timeLimit)
+        : timeLimit_(timeLimit)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), workFolder); // its band files go with the rest
         process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::MergedChannels);
         const auto fileBytes = static_cast<rlim_t>(outputBytes + workFileBytes);
-        process_.setChildProcessModifier([fileBytes] {
+        const auto processorSeconds =
+            static_cast<rlim_t>(std::chrono::ceil<std::chrono::seconds>(timeLimit).count()) + spareProcessorSeconds;
+        process_.setChildProcessModifier([fileBytes, processorSeconds] {
             limit(RLIMIT_AS, static_cast<rlim_t>(ghostscriptMemoryLimit));
             limit(RLIMIT_FSIZE, fileBytes);
             limit(RLIMIT_CPU, processorSeconds);
@@ -89,7 +94,7 @@ public:
     // without end.
     void wait(Progress& progress)
     {
-        const QDeadlineTimer deadline(ghostscriptTimeLimit);
+        const QDeadlineTimer deadline(timeLimit_);
         while (process_.state() != QProcess::NotRunning) {
             process_.waitForReadyRead(pollMilliseconds);
             keep(process_.readAll());
@@ -103,7 +108,7 @@ public:
             if (deadline.hasExpired()) {
                 throw Error(ErrorCode::ToolFailed,
                             QStringLiteral("Ghostscript took longer than %1 seconds for the EPS picture")
-                                .arg(ghostscriptTimeLimit.count()));
+                                .arg(double(timeLimit_.count()) / 1000.0));
             }
         }
         keep(process_.readAll());
@@ -122,6 +127,7 @@ private:
         output_ += chunk.first(std::min(chunk.size(), keptOutput - output_.size()));
     }
 
+    std::chrono::milliseconds timeLimit_;
     QProcess process_;
     QByteArray output_;
     qint64 printed_ = 0;
@@ -129,7 +135,7 @@ private:
 
 } // namespace
 
-QImage renderEps(QByteArrayView eps, double dotsPerInch, QSize pixels, Progress& progress)
+QImage renderEps(QByteArrayView eps, const EpsRendering& rendering, Progress& progress)
 {
     const QString program = findGhostscript();
     const QTemporaryDir folder;
@@ -141,14 +147,15 @@ QImage renderEps(QByteArrayView eps, double dotsPerInch, QSize pixels, Progress&
     writeInput(input, eps);
 
     // A PNG is at most its raw pixels and a little; Ghostscript may round each side up a pixel.
-    const qint64 pngBytes = 3ll * (pixels.width() + 2) * (pixels.height() + 2) + 2ll * (pixels.height() + 2) + 65536;
-    GhostscriptRun run(program,
-                       {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"),
-                        QStringLiteral("-dNOPAUSE"), QStringLiteral("-dNOPROMPT"), QStringLiteral("-dEPSCrop"),
-                        QStringLiteral("-sDEVICE=png16m"), QStringLiteral("-dTextAlphaBits=4"),
-                        QStringLiteral("-dGraphicsAlphaBits=4"), QStringLiteral("-r%1").arg(dotsPerInch, 0, 'f', 4),
-                        QStringLiteral("-sOutputFile=") + output, input},
-                       folder.path(), pngBytes);
+    const QSize pixels = rendering.pixels + QSize(2, 2);
+    const qint64 pngBytes = 3ll * pixels.width() * pixels.height() + 2ll * pixels.height() + 65536;
+    GhostscriptRun run(
+        program,
+        {QStringLiteral("-q"), QStringLiteral("-dSAFER"), QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"),
+         QStringLiteral("-dNOPROMPT"), QStringLiteral("-dEPSCrop"), QStringLiteral("-sDEVICE=png16m"),
+         QStringLiteral("-dTextAlphaBits=4"), QStringLiteral("-dGraphicsAlphaBits=4"),
+         QStringLiteral("-r%1").arg(rendering.dotsPerInch, 0, 'f', 4), QStringLiteral("-sOutputFile=") + output, input},
+        folder.path(), pngBytes, rendering.timeLimit);
     run.wait(progress);
     if (run.crashed())
         throw Error(ErrorCode::ToolFailed, QStringLiteral("Ghostscript crashed or was stopped on the EPS picture"));

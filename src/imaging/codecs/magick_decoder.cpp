@@ -93,12 +93,14 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
         image.ping(blob);
         checkPixelLimit(sizeOf(image), request.pixelLimit);
 
-        watchReading(image, progress);
-        // A cancel request makes ImageMagick's reader and colour conversion stop at their next
-        // progress report, possibly with a partial picture and no exception.
-        image.read(blob);
-        if (progress.cancelRequested())
-            progress.throwCancelled();
+        const MagickReadWatch watch(image, progress, request.timeLimit);
+        try {
+            image.read(blob);
+        } catch (const Magick::Exception&) {
+            watch.throwIfStopped(name); // stopped by us rather than failing on its own
+            throw;
+        }
+        watch.throwIfStopped(name);
         const QSize fullSize = sizeOf(image);
         checkPixelLimit(fullSize, request.pixelLimit); // the header may have promised less
         // Pixels are handed over as stored, so CMYK (TIFF), Photo CD's YCC and linear RGB are
@@ -106,6 +108,7 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
         const Magick::ColorspaceType space = image.colorSpace();
         if (space != Magick::sRGBColorspace && space != Magick::GRAYColorspace)
             image.colorSpace(Magick::sRGBColorspace);
+        watch.throwIfStopped(name);
         QImage pixels = exportPixels(image, fittedSize(fullSize, request.fitInto), std::move(request.buffer), progress);
         progress.report(100);
         return {std::move(pixels), format, fullSize, 1};

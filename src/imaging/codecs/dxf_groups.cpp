@@ -80,15 +80,11 @@ std::optional<DxfGroup> DxfGroups::next()
     return binary_ ? nextBinary() : nextText();
 }
 
-QString DxfGroups::place() const
-{
-    return binary_ ? QStringLiteral("byte %1").arg(groupStart_) : QStringLiteral("line %1").arg(line_);
-}
-
 void DxfGroups::refuse(const char* what) const
 {
+    const QString place = binary_ ? QStringLiteral("byte %1").arg(groupStart_) : QStringLiteral("line %1").arg(line_);
     throw Error(ErrorCode::DamagedPicture,
-                QStringLiteral("The DXF drawing cannot be read: %1 %2").arg(place(), QLatin1String(what)));
+                QStringLiteral("The DXF drawing cannot be read: %1 %2").arg(place, QLatin1String(what)));
 }
 
 // The next line without its end and surrounding blanks; nothing when it holds bytes no text

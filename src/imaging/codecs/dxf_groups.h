@@ -31,14 +31,14 @@ public:
     // group libdime would misread: an unknown code, a value of the wrong kind, a number that
     // is not finite, text with control characters or longer than a DXF line may be.
     std::optional<DxfGroup> next();
-    // Where the last group was read, for messages: "line 12", "byte 345".
-    QString place() const;
+    bool isBinary() const { return binary_; }
+    // Throws Error(DamagedPicture) saying what is wrong at the place of the last group read.
+    [[noreturn]] void refuse(const char* what) const;
 
 private:
     std::optional<DxfGroup> nextText();
     std::optional<DxfGroup> nextBinary();
     std::optional<QByteArray> textLine();
-    [[noreturn]] void refuse(const char* what) const;
 
     QByteArrayView bytes_;
     qsizetype position_ = 0;

@@ -1,7 +1,6 @@
 #include "imaging/codecs/dxf_syntax.h"
 
 #include "imaging/codecs/dxf_groups.h"
-#include "imaging/error.h"
 
 namespace imaging::codecs {
 
@@ -54,45 +53,43 @@ private:
 void checkDxfSyntax(QByteArrayView dxf)
 {
     DxfGroups groups(dxf);
-    const auto refuse = [&groups](const char* what) {
-        throw Error(ErrorCode::DamagedPicture,
-                    QStringLiteral("The DXF drawing cannot be read: %1 %2").arg(groups.place(), QLatin1String(what)));
-    };
     bool inSection = false;
     bool first = true;
     bool inLwPolyline = false;
     LwPolylineCheck polyline;
     for (std::optional<DxfGroup> group = groups.next(); group; group = groups.next()) {
-        if (group->code == 999)
-            continue; // comments, which libdime skips
+        if (group->code == 999 && !groups.isBinary())
+            continue; // comments, which libdime skips in text files
+        // libdime tells binary files' two kinds of group codes apart by the first group, and
+        // stops the program when that is not a 0.
         if (first && group->code != 0)
-            refuse("lies outside any section");
+            groups.refuse("lies outside any section");
         first = false;
         if (group->code != 0) {
             if (const char* wrong = inLwPolyline ? polyline.add(*group) : nullptr)
-                refuse(wrong);
+                groups.refuse(wrong);
             continue;
         }
         if (const char* wrong = inLwPolyline ? polyline.end() : nullptr)
-            refuse(wrong);
+            groups.refuse(wrong);
         inLwPolyline = group->text == "LWPOLYLINE";
         polyline.start();
         if (group->text == "SECTION") {
             if (inSection)
-                refuse("starts a section inside a section");
+                groups.refuse("starts a section inside a section");
             inSection = true;
         } else if (group->text == "ENDSEC") {
             if (!inSection)
-                refuse("ends a section that was not started");
+                groups.refuse("ends a section that was not started");
             inSection = false;
         } else if (group->text == "EOF") {
             return;
         } else if (!inSection) {
-            refuse("lies outside any section");
+            groups.refuse("lies outside any section");
         }
     }
     if (inSection)
-        refuse("ends the file inside a section");
+        groups.refuse("ends the file inside a section");
 }
 
 } // namespace imaging::codecs

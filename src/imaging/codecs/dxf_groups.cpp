@@ -69,8 +69,8 @@ DxfGroups::DxfGroups(QByteArrayView dxf) : bytes_(dxf), binary_(dxf.startsWith(b
 {
     if (binary_) {
         position_ = binaryGroupsStart;
-        // libdime tells the two kinds apart the same way: the first group code is 0, so its
-        // second byte is 0 only when codes take two bytes.
+        // As libdime tells them apart: the first group code is 0, so its second byte is 0
+        // only when codes take two bytes.
         wideCodes_ = bytes_.size() > binaryGroupsStart + 1 && bytes_[binaryGroupsStart + 1] == '\0';
     }
 }

@@ -12,12 +12,16 @@ namespace {
 
 // Well above any seed, low enough that a valid huge header stays inside libFuzzer's memory limit.
 constexpr qint64 fuzzPixelLimit = 16'000'000;
+// ImageMagick's drawing of metafiles is bounded by time only; well inside libFuzzer's -timeout
+// for the two decodes of an input.
+constexpr std::chrono::seconds fuzzTimeLimit{2};
 
 void decodeIgnoringErrors(QByteArrayView bytes, QSize box)
 {
     imaging::DecodeRequest request;
     request.fitInto = box;
     request.pixelLimit = fuzzPixelLimit;
+    request.timeLimit = fuzzTimeLimit;
     try {
         imaging::decode(bytes, std::move(request));
     } catch (const imaging::Error&) {

@@ -7,6 +7,7 @@
 #include "imaging/save_settings.h"
 #include "imaging/task_control.h"
 
+#include <chrono>
 #include <QByteArrayView>
 #include <QImage>
 #include <QSize>
@@ -23,6 +24,10 @@ struct DecodeRequest {
     // its pixels are overwritten instead of allocating a new image (much faster for big photos).
     QImage buffer;
     qint64 pixelLimit = maxPicturePixels;
+    // Decodes whose work a small hostile file can make endless stop with an Error after this
+    // long: those of ImageMagick (TIFF, PCX, TGA, Photo CD, WMF) and Ghostscript (EPS). The
+    // others bound their work by counting it.
+    std::chrono::milliseconds timeLimit = std::chrono::seconds(20);
 };
 
 struct DecodedPicture {
@@ -36,8 +41,8 @@ struct DecodedPicture {
     int scaleDenominator = 1;
 };
 
-// Throws Error for unknown or damaged content, pictures above the pixel limit, cancellation and
-// a missing or failing Ghostscript (EPS).
+// Throws Error for unknown or damaged content, pictures above the pixel limit or that ask for
+// too much work, cancellation, and a missing or failing Ghostscript (EPS); never anything else.
 DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request = {});
 
 // The picture's own size read from its header alone, for the kinds whose header says it

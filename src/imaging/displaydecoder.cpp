@@ -2,31 +2,37 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 #include "imaging/error.h"
 
 namespace imaging {
 
-DisplayDecoder::DisplayDecoder(Done done, Failed failed, Progress progress, QObject* parent)
-    : QObject(parent), done_(std::move(done)), failed_(std::move(failed)), progress_(std::move(progress))
-{
-    worker_ = std::thread([this] { run(); });
-}
+DisplayDecoder::DisplayDecoder(Done done, Failed failed, Progress progress, QObject* parent,
+                               DecodeFunction decodeFunction)
+    : QObject(parent), done_(std::move(done)), failed_(std::move(failed)), progress_(std::move(progress)),
+      decode_(std::move(decodeFunction))
+{}
 
 DisplayDecoder::~DisplayDecoder()
 {
+    std::list<std::unique_ptr<Task>> tasks;
     {
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         stopping_ = true;
         next_.reset();
-        cancelRunning_ = true;
+        cancelRunning();
+        tasks = std::move(tasks_);
     }
-    wake_.notify_all();
-    worker_.join();
+    // Without the lock: a task takes it to finish.
+    for (const auto& task : tasks)
+        task->thread.join();
 }
 
 quint64 DisplayDecoder::decode(const QByteArray& bytes, QSize box, PcdMode pcd)
 {
-    std::lock_guard lock(mutex_);
+    const std::lock_guard lock(mutex_);
+    joinFinished();
     const quint64 ticket = ++latest_;
     next_ = Job{ticket, bytes, box, pcd, {}};
     if (spare_.size().isValid()) {
@@ -34,31 +40,26 @@ quint64 DisplayDecoder::decode(const QByteArray& bytes, QSize box, PcdMode pcd)
         spare_ = QImage();
     }
     outcome_.reset();
-    cancelRunning_ = running_ != 0;
-    wake_.notify_all();
+    cancelRunning();
+    startWaitingJob();
     return ticket;
 }
 
 void DisplayDecoder::cancel()
 {
-    std::lock_guard lock(mutex_);
-    ++latest_; // whatever is queued or running is now stale
+    const std::lock_guard lock(mutex_);
+    joinFinished();
+    ++latest_; // whatever is waiting or running is now stale
     next_.reset();
     outcome_.reset();
-    cancelRunning_ = running_ != 0;
-}
-
-bool DisplayDecoder::busy() const
-{
-    std::lock_guard lock(mutex_);
-    return next_.has_value() || running_ != 0 || outcome_.has_value();
+    cancelRunning();
 }
 
 void DisplayDecoder::wait()
 {
     {
         std::unique_lock lock(mutex_);
-        finished_.wait(lock, [this] { return !next_ && running_ == 0; });
+        finished_.wait(lock, [this] { return !next_ && !latestRunning(); });
     }
     deliver();
 }
@@ -67,63 +68,89 @@ void DisplayDecoder::recycle(QImage image)
 {
     if (image.isNull())
         return;
-    std::lock_guard lock(mutex_);
+    const std::lock_guard lock(mutex_);
     spare_ = std::move(image);
 }
 
-void DisplayDecoder::run()
+void DisplayDecoder::startWaitingJob()
 {
-    for (;;) {
-        Job job;
-        {
-            std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stopping_ || next_.has_value(); });
-            if (stopping_)
-                return;
-            job = std::move(*next_);
-            next_.reset();
-            running_ = job.ticket;
-            cancelRunning_ = false;
-        }
+    if (!next_ || stopping_)
+        return;
+    // Every decode still running was cancelled when this job came.
+    const auto abandoned =
+        std::count_if(tasks_.begin(), tasks_.end(), [](const auto& task) { return !task->finished; });
+    if (abandoned > abandonedLimit)
+        return; // started when one of them ends
+    auto& task = *tasks_.emplace_back(std::make_unique<Task>());
+    task.ticket = next_->ticket;
+    task.thread = std::thread([this, &task, job = std::move(*next_)]() mutable { run(task, std::move(job)); });
+    next_.reset();
+}
 
-        Outcome outcome{job.ticket, std::nullopt, 0, {}};
-        try {
-            DecodeRequest request;
-            request.fitInto = job.box;
-            request.pcdResolution = job.pcd;
-            request.buffer = std::move(job.buffer);
-            request.control.cancel = &cancelRunning_;
-            request.control.progress = [this, ticket = job.ticket](int percent, const QString& status) {
-                QMetaObject::invokeMethod(
-                    this, [this, ticket, percent, status] { progress_(ticket, percent, status); },
-                    Qt::QueuedConnection);
-            };
-            outcome.picture = imaging::decode(job.bytes, std::move(request));
-        } catch (const Error& error) {
-            outcome.code = error.codeValue();
-            outcome.text = error.text();
-        } catch (const std::exception& error) {
-            outcome.code = static_cast<int>(ErrorCode::DamagedPicture);
-            outcome.text = QString::fromUtf8(error.what());
-        }
+void DisplayDecoder::cancelRunning()
+{
+    for (const auto& task : tasks_)
+        task->cancel = true;
+}
 
-        {
-            std::lock_guard lock(mutex_);
-            running_ = 0;
-            if (outcome.ticket == latest_)
-                outcome_ = std::move(outcome);
+void DisplayDecoder::joinFinished()
+{
+    // A finished task only posts its delivery after this point, so joining it is quick.
+    for (auto task = tasks_.begin(); task != tasks_.end();) {
+        if ((*task)->finished) {
+            (*task)->thread.join();
+            task = tasks_.erase(task);
+        } else {
+            ++task;
         }
-        finished_.notify_all();
-        QMetaObject::invokeMethod(
-            this, [this] { deliver(); }, Qt::QueuedConnection);
     }
+}
+
+bool DisplayDecoder::latestRunning() const
+{
+    return std::any_of(tasks_.begin(), tasks_.end(),
+                       [this](const auto& task) { return !task->finished && task->ticket == latest_; });
+}
+
+void DisplayDecoder::run(Task& task, Job job)
+{
+    Outcome outcome{job.ticket, std::nullopt, 0, {}};
+    try {
+        DecodeRequest request;
+        request.fitInto = job.box;
+        request.pcdResolution = job.pcd;
+        request.buffer = std::move(job.buffer);
+        request.control.cancel = &task.cancel;
+        request.control.progress = [this, ticket = job.ticket](int percent, const QString& status) {
+            QMetaObject::invokeMethod(
+                this, [this, ticket, percent, status] { progress_(ticket, percent, status); }, Qt::QueuedConnection);
+        };
+        outcome.picture = decode_(job.bytes, std::move(request));
+    } catch (const Error& error) {
+        outcome.code = error.codeValue();
+        outcome.text = error.text();
+    } catch (const std::exception& error) {
+        outcome.code = static_cast<int>(ErrorCode::DamagedPicture);
+        outcome.text = QString::fromUtf8(error.what());
+    }
+
+    {
+        const std::lock_guard lock(mutex_);
+        task.finished = true;
+        if (outcome.ticket == latest_)
+            outcome_ = std::move(outcome);
+        startWaitingJob();
+    }
+    finished_.notify_all();
+    QMetaObject::invokeMethod(
+        this, [this] { deliver(); }, Qt::QueuedConnection);
 }
 
 void DisplayDecoder::deliver()
 {
     std::optional<Outcome> outcome;
     {
-        std::lock_guard lock(mutex_);
+        const std::lock_guard lock(mutex_);
         if (!outcome_ || outcome_->ticket != latest_)
             return;
         outcome = std::move(outcome_);

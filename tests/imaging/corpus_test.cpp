@@ -1,5 +1,6 @@
 // Leaves small pictures of every readable kind in the build folder as the fuzzer's seed corpus.
 #include "fixtures.h"
+#include "hostile_pictures.h"
 #include "imaging/encoder.h"
 #include "imaging/picture_format.h"
 
@@ -22,7 +23,10 @@ TEST(SeedCorpus, HoldsASmallPictureOfEveryKind)
         settings.setJpegQuality(75);
         return imaging::encode(picture, format, settings);
     };
-    const std::vector<std::tuple<QString, QByteArray, PictureFormat>> seeds{
+    const QByteArray drawing(
+        "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n0\nCIRCLE\n8\n0\n10\n2\n"
+        "20\n2\n40\n1\n0\nARC\n8\n0\n10\n1\n20\n1\n40\n1\n50\n0\n51\n90\n0\nENDSEC\n0\nEOF\n");
+    std::vector<std::tuple<QString, QByteArray, PictureFormat>> seeds{
         {"baseline.jpg", ours(SaveFormat::Jpg), PictureFormat::Jpeg},
         {"progressive.jpg", fixtures::convert(png, {"-interlace", "Plane"}, "JPEG:-"), PictureFormat::Jpeg},
         {"cmyk.jpg", fixtures::convert(png, {"-colorspace", "CMYK"}, "JPEG:-"), PictureFormat::Jpeg},
@@ -41,11 +45,18 @@ TEST(SeedCorpus, HoldsASmallPictureOfEveryKind)
         {"bottomup.tga", fixtures::convert(png, {}, "TGA:-"), PictureFormat::Tga},
         {"rle.tga", fixtures::convert(png, {"-compress", "RLE"}, "TGA:-"), PictureFormat::Tga},
         {"picture.wmf", fixtures::threeShapesMetafile(true), PictureFormat::Wmf},
-        {"drawing.dxf",
-         "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n0\nCIRCLE\n8\n0\n10\n2\n"
-         "20\n2\n40\n1\n0\nARC\n8\n0\n10\n1\n20\n1\n40\n1\n50\n0\n51\n90\n0\nENDSEC\n0\nEOF\n",
-         PictureFormat::Dxf},
+        {"drawing.dxf", drawing, PictureFormat::Dxf},
+        {"byte-order-mark.dxf", "\xEF\xBB\xBF" + drawing, PictureFormat::Dxf},
+        {"binary.dxf", fixtures::binaryDxf(drawing, false), PictureFormat::Dxf},
+        {"binary-wide-codes.dxf", fixtures::binaryDxf(drawing, true), PictureFormat::Dxf},
     };
+    // Pictures that ask for unbounded work: the fuzzer's memory and time limits catch a
+    // decoder that gives in to them or to their variations.
+    for (const hostile::Picture& demanding : hostile::drawings())
+        seeds.emplace_back(demanding.name, demanding.bytes, PictureFormat::Dxf);
+    seeds.emplace_back("filled-over-and-over.wmf", hostile::metafileFilledOverAndOver(), PictureFormat::Wmf);
+    for (const hostile::Picture& demanding : hostile::postScripts())
+        seeds.emplace_back(demanding.name, demanding.bytes, PictureFormat::Eps);
     for (const auto& [name, bytes, kind] : seeds) {
         SCOPED_TRACE(name.toStdString());
         ASSERT_FALSE(bytes.isEmpty());

@@ -12,9 +12,12 @@ using imaging::PictureFormat;
 
 namespace {
 
-QByteArray dxf(const QStringList& entities)
+QByteArray dxf(const QStringList& entities, const QStringList& blocks = {})
 {
-    return (QStringLiteral("0\nSECTION\n2\nENTITIES\n") + entities.join(QString()) +
+    QString text;
+    if (!blocks.isEmpty())
+        text += QStringLiteral("0\nSECTION\n2\nBLOCKS\n") + blocks.join(QString()) + QStringLiteral("0\nENDSEC\n");
+    return (text + QStringLiteral("0\nSECTION\n2\nENTITIES\n") + entities.join(QString()) +
             QStringLiteral("0\nENDSEC\n0\nEOF\n"))
         .toLatin1();
 }
@@ -25,6 +28,28 @@ QString entity(const QString& type, const std::vector<std::pair<int, QString>>& 
     for (const auto& [code, value] : groups)
         text += QStringLiteral("%1\n%2\n").arg(code).arg(value);
     return text;
+}
+
+QString line(double x1, double y1, double x2, double y2)
+{
+    return entity("LINE", {{10, QString::number(x1)},
+                           {20, QString::number(y1)},
+                           {30, "0"},
+                           {11, QString::number(x2)},
+                           {21, QString::number(y2)},
+                           {31, "0"}});
+}
+
+// A block of two lines, an L on its side, inserted turned and scaled, and as an array of
+// 3 columns and 2 rows.
+QByteArray insertedMarks()
+{
+    const QString block = entity("BLOCK", {{2, "MARK"}, {70, "0"}, {10, "0"}, {20, "0"}, {30, "0"}}) +
+                          line(0, 0, 10, 0) + line(0, 0, 0, 5) + entity("ENDBLK", {});
+    return dxf({entity("INSERT", {{2, "MARK"}, {10, "100"}, {20, "0"}, {30, "0"}, {41, "2"}, {42, "2"}, {50, "90"}}),
+                entity("INSERT",
+                       {{2, "MARK"}, {10, "0"}, {20, "50"}, {30, "0"}, {70, "3"}, {71, "2"}, {44, "30"}, {45, "20"}})},
+               {block});
 }
 
 // Darkest pixel around a point: lines are one antialiased pixel wide.
@@ -115,6 +140,40 @@ TEST(DrawingDecoding, DrawsDxfEntitiesBlackOnWhiteFittedToTheirExtent)
     EXPECT_GT(textPixels, 500);
 
     EXPECT_EQ(decode(drawing, {.fitInto = {300, 200}}).image.size(), QSize(200, 200));
+}
+
+TEST(DrawingDecoding, InsertedBlocksDrawAsTheirLinesWrittenOut)
+{
+    QStringList lines{line(100, 0, 100, 20), line(100, 0, 90, 0)};
+    for (int column = 0; column < 3; ++column) {
+        for (int row = 0; row < 2; ++row) {
+            const double x = 30 * column;
+            const double y = 50 + 20 * row;
+            lines << line(x, y, x + 10, y) << line(x, y, x, y + 5);
+        }
+    }
+    const QImage written = decode(dxf(lines)).image;
+    const QImage inserted = decode(insertedMarks()).image;
+    EXPECT_EQ(inserted.size(), written.size());
+    EXPECT_LE(fixtures::maxDifference(inserted, written), 2);
+}
+
+TEST(DrawingDecoding, ReadsDxfAfterAByteOrderMarkAndInBinaryForm)
+{
+    const QByteArray drawing = insertedMarks();
+    const QImage plain = decode(drawing).image;
+    ASSERT_EQ(plain.size(), QSize(1024, 768));
+    const std::vector<std::pair<const char*, QByteArray>> forms{
+        {"byte order mark", "\xEF\xBB\xBF" + drawing},
+        {"binary, one-byte group codes", fixtures::binaryDxf(drawing, false)},
+        {"binary, two-byte group codes", fixtures::binaryDxf(drawing, true)},
+    };
+    for (const auto& [name, bytes] : forms) {
+        SCOPED_TRACE(name);
+        const auto picture = decode(bytes);
+        EXPECT_EQ(picture.format, PictureFormat::Dxf);
+        EXPECT_EQ(fixtures::maxDifference(picture.image, plain), 0);
+    }
 }
 
 TEST(DrawingDecoding, RendersEpsWithGhostscript)

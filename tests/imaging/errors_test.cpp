@@ -113,6 +113,28 @@ QByteArray libdimeCrasher()
 
 } // namespace
 
+TEST(DecodingErrors, DamagedBinaryDxf)
+{
+    const QByteArray text("0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n5\n21\n5\n0\nENDSEC\n0\nEOF\n");
+    const QByteArray binary = fixtures::binaryDxf(text, true);
+    QByteArray lineBreakInText = binary;
+    lineBreakInText.replace(QByteArray("\x08\0"
+                                       "0\0",
+                                       4),
+                            QByteArray("\x08\0"
+                                       "0\n1\0",
+                                       6));
+    // libdime stops the program when a binary file's first group is not a 0: here a comment,
+    // whose code 999 takes the escape byte 255 and two more in files of one-byte codes.
+    const QByteArray narrow = fixtures::binaryDxf(text, false);
+    const QByteArray commentFirst = narrow.first(22) + QByteArray("\xFF\xE7\x03made by hand\0", 16) + narrow.sliced(22);
+    for (const QByteArray& damaged :
+         {binary.first(binary.size() - 1), binary.first(binary.size() - 20), lineBreakInText, commentFirst}) {
+        SCOPED_TRACE(damaged.toHex().toStdString());
+        EXPECT_EQ(decodeError(damaged), ErrorCode::DamagedPicture);
+    }
+}
+
 TEST(DecodingErrors, NoPictureAtAll)
 {
     EXPECT_EQ(decodeError({}), ErrorCode::UnknownFormat);

@@ -89,6 +89,31 @@ QByteArray pngBytes(const QImage& image)
     return bytes;
 }
 
+QByteArray binaryDxf(const QByteArray& textDxf, bool wideGroupCodes)
+{
+    QByteArray binary("AutoCAD Binary DXF\r\n\x1A\0", 22);
+    const QList<QByteArray> lines = textDxf.trimmed().split('\n');
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
+        const int code = lines[i].trimmed().toInt();
+        const QByteArray value = lines[i + 1].trimmed();
+        binary.append(char(code));
+        if (wideGroupCodes)
+            binary.append(char(code >> 8));
+        const auto put = [&binary](auto number) {
+            binary.append(reinterpret_cast<const char*>(&number), sizeof number); // little-endian machine
+        };
+        if (code >= 10 && code <= 59)
+            put(value.toDouble());
+        else if (code >= 60 && code <= 79)
+            put(static_cast<qint16>(value.toInt()));
+        else if (code >= 90 && code <= 99)
+            put(static_cast<qint32>(value.toInt()));
+        else
+            binary.append(value).append('\0');
+    }
+    return binary;
+}
+
 QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
@@ -217,6 +242,17 @@ QByteArray threeShapesMetafile(bool placeable)
     wmf.solidBrush(qRgb(0, 255, 0));
     wmf.record(0x0324, {3, 20, 95, 80, 95, 50, 65}); // triangle
     return wmf.file(placeable, {200, 100});
+}
+
+QByteArray filledManyTimesMetafile(QSize size, int count)
+{
+    MetafileWriter wmf;
+    wmf.record(0x020B, {0, 0});                        // window origin
+    wmf.record(0x020C, {size.height(), size.width()}); // window extent: height, width
+    wmf.solidBrush(qRgb(255, 0, 0));
+    for (int i = 0; i < count; ++i)
+        wmf.record(0x041B, {size.height(), size.width(), 0, 0}); // rectangle: bottom, right, top, left
+    return wmf.file(true, size);
 }
 
 } // namespace fixtures

@@ -48,6 +48,13 @@ QByteArray pngBytes(const QImage& image);
 // A placeable (or standard) Windows metafile of 200 x 100 units: a red rectangle on the left
 // half, a blue ellipse on the right, a green triangle in the lower middle of the rectangle.
 QByteArray threeShapesMetafile(bool placeable);
+// A placeable metafile of `size` units (one unit a pixel) filled `count` times with a red
+// rectangle over all of it.
+QByteArray filledManyTimesMetafile(QSize size, int count);
+// The same drawing in binary DXF: the sentinel, then each group as its code (one byte, or two
+// with `wideGroupCodes` as newer writers do) and its value as a zero-ended string, a 64-bit
+// real or a 16- or 32-bit integer, little-endian.
+QByteArray binaryDxf(const QByteArray& textDxf, bool wideGroupCodes);
 QByteArray fileBytes(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 

@@ -73,6 +73,11 @@ TEST(Sniffing, RecognisesEveryReadableKindByContent)
         {"DXF", "0\nSECTION\n2\nHEADER\n", PictureFormat::Dxf},
         {"DXF with blanks and CRLF", "  \r\n  0\r\nSECTION\r\n", PictureFormat::Dxf},
         {"DXF after a comment", "999\nmade by hand\n0\nSECTION\n", PictureFormat::Dxf},
+        {"DXF after a UTF-8 byte order mark",
+         "\xEF\xBB\xBF"
+         "0\r\nSECTION\r\n",
+         PictureFormat::Dxf},
+        {"binary DXF", QByteArray("AutoCAD Binary DXF\r\n\x1A\0\0SECTION\0", 31), PictureFormat::Dxf},
         {"TGA true colour", withTgaPixels(tgaHeader(0, 2, 4, 2, 24), 4 * 2 * 3), PictureFormat::Tga},
         {"TGA run-length grey", withTgaPixels(tgaHeader(0, 11, 300, 200, 8), 10), PictureFormat::Tga},
     };

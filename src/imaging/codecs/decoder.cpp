@@ -36,7 +36,9 @@ QSize fittedSize(QSize picture, QSize box)
     return {side(picture.width(), box.width()), side(picture.height(), box.height())};
 }
 
-DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request)
+namespace {
+
+DecodedPicture decodeFormat(QByteArrayView bytes, DecodeRequest& request)
 {
     const PictureFormat format = sniffFormat(bytes);
     DecodedPicture picture = [&] {
@@ -62,6 +64,23 @@ DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request)
     }();
     picture.format = format;
     return picture;
+}
+
+} // namespace
+
+DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request)
+{
+    // The libraries below may fail in their own ways; callers get only the engine's error.
+    try {
+        return decodeFormat(bytes, request);
+    } catch (const Error&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw Error(ErrorCode::TooLarge, QStringLiteral("There is not enough memory to show the picture"));
+    } catch (const std::exception& failure) {
+        throw Error(ErrorCode::DamagedPicture,
+                    QStringLiteral("The picture cannot be read: %1").arg(QString::fromLocal8Bit(failure.what())));
+    }
 }
 
 } // namespace imaging

@@ -1,8 +1,10 @@
 #include "imaging/codecs/decoders.h"
 #include "imaging/codecs/dxf_drawing.h"
 #include "imaging/codecs/row_sink.h"
+#include "imaging/error.h"
 
 #include <cmath>
+#include <optional>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
@@ -13,6 +15,15 @@ namespace {
 
 // Drawings have no pixel size of their own; this is the longest side they get without a box.
 constexpr int drawingSize = 1024;
+constexpr double largestTextPixels = 4.0 * drawingSize;
+// What painting may cost, in pixels of line length (about 70 million a second); a path and a
+// character cost as much as the line length they take about as long for.
+constexpr double paintBudget = 1e8;
+constexpr double pathCost = 35.0;
+constexpr double characterCost = 70.0;
+constexpr double characterCostPerPixel = 28.0;
+// Paths painted between checks for a cancel request.
+constexpr size_t cancelCheckInterval = 256;
 
 // World units to canvas pixels: y turned upwards, a margin of 1 % of the canvas around the lines.
 class CanvasMapping {
@@ -49,14 +60,54 @@ QSize canvasSize(const QRectF& extent)
     return {side(extent.width()), side(extent.height())};
 }
 
-void paint(const DxfDrawing& drawing, QImage& canvas)
+// The size texts are painted at; none for texts too small to see.
+std::optional<int> textPixels(const DxfText& text, const CanvasMapping& mapping)
+{
+    const double pixelHeight = text.height * mapping.scale();
+    if (!(pixelHeight >= 1.0))
+        return std::nullopt;
+    return static_cast<int>(std::min(pixelHeight, largestTextPixels));
+}
+
+// Refuses drawings whose lines on this canvas are so long, or so many, that painting them
+// would take more than a second or two.
+void checkPaintCost(const DxfDrawing& drawing, const CanvasMapping& mapping)
+{
+    double cost = 0.0;
+    for (const QPolygonF& path : drawing.paths) {
+        cost += pathCost;
+        for (qsizetype i = 1; i < path.size(); ++i) {
+            const QPointF step = mapping.map(path[i]) - mapping.map(path[i - 1]);
+            cost += std::hypot(step.x(), step.y());
+        }
+    }
+    for (const DxfText& text : drawing.texts) {
+        if (const std::optional<int> pixels = textPixels(text, mapping))
+            cost += static_cast<double>(text.text.size()) * (characterCost + characterCostPerPixel * *pixels);
+    }
+    if (!(cost <= paintBudget)) {
+        throw Error(ErrorCode::TooLarge,
+                    QStringLiteral("The DXF drawing is too large to show: its lines and texts would take too long "
+                                   "to draw"));
+    }
+}
+
+void paint(const DxfDrawing& drawing, QImage& canvas, Progress& progress)
 {
     const CanvasMapping mapping(drawing.extent(), canvas.size());
+    checkPaintCost(drawing, mapping);
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 0)); // cosmetic: one pixel wide at any scale
-    for (const QPolygonF& path : drawing.paths) {
+    const auto count = static_cast<qint64>(drawing.paths.size() + drawing.texts.size());
+    const auto painted = [&](size_t done) {
+        if (done % cancelCheckInterval == 0)
+            progress.step(95 * count + 5 * static_cast<qint64>(done), 100 * count);
+    };
+    for (size_t i = 0; i < drawing.paths.size(); ++i) {
+        painted(i);
+        const QPolygonF& path = drawing.paths[i];
         QPolygonF mapped;
         mapped.reserve(path.size());
         for (const QPointF& point : path)
@@ -67,12 +118,14 @@ void paint(const DxfDrawing& drawing, QImage& canvas)
     // (command-line tools) drawings are shown without their texts.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
         return;
-    for (const DxfText& text : drawing.texts) {
-        const double pixelHeight = text.height * mapping.scale();
-        if (!(pixelHeight >= 1.0))
+    for (size_t i = 0; i < drawing.texts.size(); ++i) {
+        painted(drawing.paths.size() + i);
+        const DxfText& text = drawing.texts[i];
+        const std::optional<int> pixels = textPixels(text, mapping);
+        if (!pixels)
             continue;
         QFont font = painter.font();
-        font.setPixelSize(static_cast<int>(std::min(pixelHeight, 4.0 * drawingSize)));
+        font.setPixelSize(*pixels);
         painter.setFont(font);
         painter.save();
         painter.translate(mapping.map(text.origin));
@@ -92,7 +145,7 @@ DecodedPicture decodeDxf(QByteArrayView bytes, DecodeRequest& request)
     const QSize fullSize = canvasSize(drawing.extent());
     QImage canvas =
         reuseOrAllocate(std::move(request.buffer), fittedSize(fullSize, request.fitInto), QImage::Format_RGB32);
-    paint(drawing, canvas);
+    paint(drawing, canvas, progress);
     progress.report(100);
     return {std::move(canvas), PictureFormat::Dxf, fullSize, 1};
 }

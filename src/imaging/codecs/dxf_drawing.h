@@ -27,9 +27,22 @@ struct DxfDrawing {
     QRectF extent() const;
 };
 
-// Reads LINE, LWPOLYLINE, POLYLINE, CIRCLE, ARC and TEXT entities, those inside inserted blocks
-// included; other entities are left out. Throws Error(DamagedPicture) when the file cannot be
-// parsed or holds nothing to draw.
+// What one drawing may ask for. A DXF file of a few hundred bytes can insert blocks into
+// blocks until there are billions of lines; these keep reading within a second or so and
+// under a hundred megabytes.
+struct DxfLimits {
+    static constexpr qsizetype fileBytes = 64 * 1024 * 1024;
+    static constexpr int blockDepth = 32;       // blocks inserted into blocks
+    static constexpr qint64 entities = 1000000; // counting every copy of an inserted block
+    static constexpr qint64 points = 2000000;   // of all lines together
+    static constexpr qint64 textCharacters = 200000;
+};
+
+// Reads text and binary DXF files (a leading UTF-8 byte order mark is skipped): LINE,
+// LWPOLYLINE, POLYLINE, CIRCLE, ARC and TEXT entities, those inside inserted blocks included;
+// other entities are left out. Throws Error(DamagedPicture) when the file cannot be parsed,
+// holds nothing to draw or nests blocks deeper than the limit (a block inserting itself),
+// Error(TooLarge) when it asks for more than the limits allow, Error(Cancelled).
 DxfDrawing readDxf(QByteArrayView bytes, Progress& progress);
 
 } // namespace imaging::codecs

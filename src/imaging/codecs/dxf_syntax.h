@@ -1,13 +1,14 @@
-// A strict check of a text DXF's grammar before libdime sees it: libdime trusts its input and
-// crashes on some malformed files (found by fuzzing), so only files made of well-formed group
-// code / value pairs are handed to it.
+// A strict check of a DXF file (text or binary) before libdime sees it: well-formed groups,
+// sections that open and close, and nothing that makes libdime allocate more than the file
+// holds.
 #pragma once
 
 #include <QByteArrayView>
 
 namespace imaging::codecs {
 
-// Throws Error(DamagedPicture) naming the first offending line.
-void checkDxfSyntax(QByteArrayView bytes);
+// `dxf` without a byte order mark. Throws Error(DamagedPicture) naming the first offending
+// place.
+void checkDxfSyntax(QByteArrayView dxf);
 
 } // namespace imaging::codecs

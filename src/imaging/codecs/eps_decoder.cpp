@@ -22,7 +22,7 @@ DecodedPicture decodeEps(QByteArrayView bytes, DecodeRequest& request)
     const QSize wanted = fittedSize(fullSize, request.fitInto);
     const double scale =
         std::min(double(wanted.width()) / fullSize.width(), double(wanted.height()) / fullSize.height());
-    QImage rendered = toOutputFormat(renderEps(bytes, 72.0 * scale, progress));
+    QImage rendered = toOutputFormat(renderEps(bytes, {72.0 * scale, wanted, request.timeLimit}, progress));
     // Ghostscript rounds the page up to whole pixels, so its result may be a pixel too large.
     rendered = shrinkImage(std::move(rendered), fittedSize(rendered.size(), wanted), std::move(request.buffer));
     progress.report(100);

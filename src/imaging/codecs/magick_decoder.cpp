@@ -50,15 +50,20 @@ QSize sizeOf(const Magick::Image& image)
     return {static_cast<int>(image.columns()), static_cast<int>(image.rows())};
 }
 
+// Rows handed over between checks for a cancel request.
+constexpr int cancelCheckRows = 64;
+
 // Opaque pictures stream row by row into the result (or the downscaler); pictures with
 // transparency are premultiplied first, which needs the whole picture.
-QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer)
+QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer, const Progress& progress)
 {
     const QSize size = sizeOf(image);
     const auto width = static_cast<size_t>(size.width());
     if (!image.matte()) {
         RowSink sink(size, wanted, QImage::Format_RGB32, std::move(buffer));
         for (int y = 0; y < size.height(); ++y) {
+            if (y % cancelCheckRows == 0 && progress.cancelRequested())
+                progress.throwCancelled();
             image.write(0, y, width, 1, pixelMap, Magick::CharPixel, sink.nextRow());
             sink.commitRow();
         }
@@ -88,10 +93,14 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
         image.ping(blob);
         checkPixelLimit(sizeOf(image), request.pixelLimit);
 
-        watchReading(image, progress);
-        image.read(blob);
-        if (progress.cancelRequested())
-            progress.throwCancelled();
+        const MagickReadWatch watch(image, progress, request.timeLimit);
+        try {
+            image.read(blob);
+        } catch (const Magick::Exception&) {
+            watch.throwIfStopped(name); // stopped by us rather than failing on its own
+            throw;
+        }
+        watch.throwIfStopped(name);
         const QSize fullSize = sizeOf(image);
         checkPixelLimit(fullSize, request.pixelLimit); // the header may have promised less
         // Pixels are handed over as stored, so CMYK (TIFF), Photo CD's YCC and linear RGB are
@@ -99,7 +108,8 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
         const Magick::ColorspaceType space = image.colorSpace();
         if (space != Magick::sRGBColorspace && space != Magick::GRAYColorspace)
             image.colorSpace(Magick::sRGBColorspace);
-        QImage pixels = exportPixels(image, fittedSize(fullSize, request.fitInto), std::move(request.buffer));
+        watch.throwIfStopped(name);
+        QImage pixels = exportPixels(image, fittedSize(fullSize, request.fitInto), std::move(request.buffer), progress);
         progress.report(100);
         return {std::move(pixels), format, fullSize, 1};
     } catch (const Magick::Exception& exception) {

@@ -4,8 +4,8 @@ namespace imaging::codecs {
 
 namespace {
 
-MagickCore::MagickBooleanType onProgress(const char*, MagickCore::MagickOffsetType offset,
-                                         MagickCore::MagickSizeType extent, void* data)
+MagickCore::MagickBooleanType reportProgress(const char*, MagickCore::MagickOffsetType offset,
+                                             MagickCore::MagickSizeType extent, void* data)
 {
     auto* progress = static_cast<Progress*>(data);
     if (progress->cancelRequested())
@@ -25,15 +25,40 @@ constexpr const char* rgb32Map = "PRGB";
 
 } // namespace
 
-void watchReading(Magick::Image& image, Progress& progress)
+MagickReadWatch::MagickReadWatch(Magick::Image& image, Progress& progress, std::chrono::milliseconds timeLimit)
+    : progress_(progress), timeLimit_(timeLimit), deadline_(timeLimit)
 {
-    // Magick++ has no progress interface of its own; its image options are the way in.
-    MagickCore::SetImageInfoProgressMonitor(image.imageInfo(), &onProgress, &progress);
+    // Magick++ has no progress interface of its own; its image options are the way in. The
+    // image read takes the monitor over from them.
+    MagickCore::SetImageInfoProgressMonitor(image.imageInfo(), &MagickReadWatch::onProgress, this);
+}
+
+MagickCore::MagickBooleanType MagickReadWatch::onProgress(const char* operation, MagickCore::MagickOffsetType offset,
+                                                          MagickCore::MagickSizeType extent, void* data)
+{
+    auto* watch = static_cast<MagickReadWatch*>(data);
+    if (watch->deadline_.hasExpired()) {
+        watch->expired_ = true;
+        return MagickCore::MagickFalse;
+    }
+    return reportProgress(operation, offset, extent, &watch->progress_);
+}
+
+void MagickReadWatch::throwIfStopped(const QString& pictureName) const
+{
+    if (progress_.cancelRequested())
+        progress_.throwCancelled();
+    if (expired_) {
+        throw Error(ErrorCode::TooLarge,
+                    QStringLiteral("The %1 picture is too complex to show: reading it takes longer than %2 seconds")
+                        .arg(pictureName)
+                        .arg(double(timeLimit_.count()) / 1000.0));
+    }
 }
 
 void watchWriting(Magick::Image& image, Progress& progress)
 {
-    MagickCore::SetImageProgressMonitor(image.image(), &onProgress, &progress);
+    MagickCore::SetImageProgressMonitor(image.image(), &reportProgress, &progress);
 }
 
 Error toError(const Magick::Exception& exception, ErrorCode code, const QString& failureText)

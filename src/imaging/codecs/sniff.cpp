@@ -1,4 +1,5 @@
 #include "imaging/codecs/byte_reader.h"
+#include "imaging/codecs/dxf_groups.h"
 #include "imaging/error.h"
 #include "imaging/picture_format.h"
 
@@ -61,9 +62,12 @@ QByteArrayView nextDxfLine(QByteArrayView bytes, qsizetype& position)
 
 bool isDxf(QByteArrayView bytes)
 {
+    const QByteArrayView dxf = codecs::withoutByteOrderMark(bytes);
+    if (dxf.startsWith(codecs::binaryDxfSentinel))
+        return true;
     // A text DXF is group code / value line pairs starting with "0 / SECTION", possibly after
     // blank lines and 999 comment groups.
-    const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 4096));
+    const QByteArrayView head = dxf.first(std::min<qsizetype>(dxf.size(), 4096));
     qsizetype position = 0;
     while (position < head.size()) {
         const QByteArrayView code = nextDxfLine(head, position);

@@ -66,17 +66,9 @@ void Browser::step(bool forward)
             window_.showFindResult(found ? QStringLiteral("Found") : QStringLiteral("NOT Found"));
         }
     }
-    fitPictureToView();
+    view_.fitWhenLarger();
     showPictureCaption(db_, view_);
     showTablePosition(window_, pictures);
-}
-
-void Browser::fitPictureToView()
-{
-    // Larger pictures are fitted, keeping their proportions; smaller ones keep their own size.
-    const QSize picture = view_.pictureSize();
-    const QSize display = view_.displaySize();
-    view_.setStretchRatio(picture.width() > display.width() || picture.height() > display.height());
 }
 
 void Browser::zoomIn()

@@ -23,7 +23,6 @@ public:
 
 private:
     void step(bool forward);
-    void fitPictureToView();
 
     Tdb& db_;
     TPDBMultiImage& view_;

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "paradox/table.h"
+
 #include "data/data.h"
 #include "data/databaseerror.h"
 #include "data/schema.h"
@@ -13,7 +15,7 @@ void openAlbumTable(TTable& table, const std::string& baseName, const char* role
     try {
         table.open();
     } catch (const std::exception&) {
-        if (std::filesystem::exists(table.filePath()))
+        if (std::filesystem::exists(paradox::Table::pathOnDisk(table.filePath())))
             throw;
         throw DatabaseError("The album \"" + baseName + "\" in " + table.databaseName() + " is incomplete: its " +
                             role + " " + table.tableName() + " is missing.");

@@ -10,6 +10,8 @@
 #include "data/schema.h"
 #include "dbmanage/newbase.h"
 #include "framework/mainview.h"
+#include "paradox/filenames.h"
+#include "paradox/table.h"
 
 namespace {
 
@@ -43,7 +45,7 @@ void refuseNameOfAnotherAlbumsTables(const std::string& location, const std::str
 {
     for (const char* suffix : {"1", "2"}) {
         const std::string other = name + suffix;
-        if (std::filesystem::exists(location + other + ".mb"))
+        if (std::filesystem::exists(paradox::onDisk(location + other + ".mb")))
             throw std::runtime_error("\"" + name +
                                      "\" cannot be used as a database name here: its tables would replace "
                                      "those of the database \"" +
@@ -68,7 +70,7 @@ void AlbumCommands::createAlbum()
         throw std::runtime_error("The folder " + location + " does not exist (any more). Nothing was created.");
     if (location.back() != '/')
         location += '/';
-    if (std::filesystem::exists(location + schema::pictureTableName(name)))
+    if (std::filesystem::exists(paradox::Table::pathOnDisk(location + schema::pictureTableName(name))))
         return;
     refuseNameOfAnotherAlbumsTables(location, name);
 

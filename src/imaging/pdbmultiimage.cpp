@@ -237,6 +237,8 @@ void TPDBMultiImage::showDecoded(const imaging::DecodedPicture& picture)
         decoder_->recycle(std::move(shown_));
     shown_ = picture.image;
     pictureChanged();
+    if (fitWhenKnown_)
+        fitWhenLarger();
     // Reading the neighbours waits until this picture is on screen.
     if (prefetching_ && !prefetchScheduled_) {
         prefetchScheduled_ = true;
@@ -306,6 +308,7 @@ void TPDBMultiImage::decodeFailed(quint64 ticket, int code, const QString& text)
     fullSize_ = QImage();
     // Nothing is shown, so nothing may be scrolled: the size the header claimed goes too.
     ownSize_ = QSize();
+    fitWhenKnown_ = false;
     pictureChanged();
     if (code == static_cast<int>(imaging::ErrorCode::Cancelled))
         return;
@@ -373,8 +376,20 @@ void TPDBMultiImage::setCenter(bool center)
     pictureChanged();
 }
 
+void TPDBMultiImage::fitWhenLarger()
+{
+    // Drawings and some other kinds tell their size only once decoded: the rule is applied
+    // then, rather than holding the window until the decode ends.
+    fitWhenKnown_ = !ownSize_.isValid() && displayPending();
+    if (fitWhenKnown_)
+        return;
+    const QSize view = displaySize();
+    setStretchRatio(ownSize_.width() > view.width() || ownSize_.height() > view.height());
+}
+
 void TPDBMultiImage::setStretchRatio(bool stretch)
 {
+    fitWhenKnown_ = false;
     stretchRatio_ = stretch;
     zoom_ = 1.0;
     pictureChanged();

@@ -46,6 +46,10 @@ public:
     // Display.
     void setCenter(bool center);
     bool Center() const { return center_; }
+    // Fits the picture (keeping its proportions) when it is larger than the display either
+    // way, else shows it at its own size; a picture whose size is known only once decoded is
+    // fitted when its decode ends.
+    void fitWhenLarger();
     // Scale to fit the display keeping the proportions.
     void setStretchRatio(bool stretch);
     bool StretchRatio() const { return stretchRatio_; }
@@ -152,6 +156,7 @@ private:
 
     bool center_ = true;
     bool stretchRatio_ = false;
+    bool fitWhenKnown_ = false; // fitWhenLarger waits for the picture's size
     double zoom_ = 1.0;
     QString overlay_;
     QFont overlayFont_;

@@ -427,3 +427,22 @@ TEST_F(AlbumsTest, TheNewDatabaseWindowReadsItsFoldersAgainAtEachOpening)
     EXPECT_FALSE(dialogs.errors[0].contains(".new"));
     EXPECT_EQ(openAlbumName(), "current.db");
 }
+
+TEST_F(AlbumsTest, AnAlbumCopiedFromOldMediaWithUpperCaseNamesOpens)
+{
+    createAlbum(albumDir(), "win", {{"upper", "a"}, {"", "b"}});
+    for (const auto& [from, to] : {std::pair{"win.db", "WIN.DB"}, std::pair{"win1.db", "WIN1.DB"},
+                                   std::pair{"win2.db", "WIN2.DB"}, std::pair{"win.mb", "WIN.MB"}})
+        fs::rename(albums.path() / from, albums.path() / to);
+    dialogs.answerPath(dir() + "/WIN.MB");
+    trigger("Open1");
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(" / ").toStdString();
+    ASSERT_TRUE(form().albumOpen());
+    EXPECT_EQ(db().Table1.recordCount(), 2);
+    EXPECT_EQ(db().Table1.fieldByName("MEMO").asString(), "upper");
+    // New does not take the name of an album that is there in other letters.
+    answerNewDatabase(dir(), "WIN");
+    trigger("New1");
+    EXPECT_EQ(db().Table1.recordCount(), 2) << "nothing was made over it";
+    EXPECT_TRUE(exists("WIN.MB"));
+}

@@ -238,3 +238,28 @@ TEST_F(BrowsingTest, PlusAndMinusTypedInTheFindBoxZoomAndAlsoReachTheBox)
     EXPECT_EQ(findBox().text(), "+-+");
     EXPECT_EQ(form().state().ZoomStep, -1) << "in, out, in";
 }
+
+TEST_F(BrowsingTest, AStepOntoADrawingDoesNotWaitForItsDecodeAndFitsItOnceItsSizeIsKnown)
+{
+    // A drawing tells its size only once drawn; enough lines that drawing takes a while.
+    QByteArray drawing = "0\nSECTION\n2\nENTITIES\n";
+    for (int i = 0; i < 60000; ++i)
+        drawing += QStringLiteral("0\nLINE\n8\n0\n10\n%1\n20\n0\n11\n%2\n21\n%3\n")
+                       .arg(i % 300)
+                       .arg(i % 299)
+                       .arg(i % 97)
+                       .toLatin1();
+    drawing += "0\nENDSEC\n0\nEOF\n";
+    createAlbum(albumDir(), "drawn",
+                {{"", "small", {}, false, pictureFile(40, 30, Qt::green)}, {"", "drawing", {}, false, drawing}});
+    writeRegDb({264, 52, 742, 630, true, "drawn", albumDir()});
+    start();
+    pictureView().waitForDisplay();
+    click("SpeedButton2");
+    EXPECT_TRUE(pictureView().displayPending()) << "the step returned before the drawing was decoded";
+    pictureView().waitForDisplay();
+    const QSize size = pictureView().pictureSize();
+    ASSERT_TRUE(size.isValid());
+    const QSize display = pictureView().displaySize();
+    EXPECT_EQ(pictureView().StretchRatio(), size.width() > display.width() || size.height() > display.height());
+}

@@ -12,7 +12,7 @@
 #include <exception>
 #include <thread>
 
-#include "imaging/task_control.h"
+#include "imaging/taskcontrol.h"
 
 class QPushButton;
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "imaging/initialise.h"
-#include "imaging/picture_format.h"
-#include "imaging/save_settings.h"
-#include "imaging/task_control.h"
+#include "imaging/pictureformat.h"
+#include "imaging/savesettings.h"
+#include "imaging/taskcontrol.h"
 
 #include <chrono>
 #include <QByteArrayView>

@@ -1,8 +1,8 @@
 // Writing images in the album's eight save formats.
 #pragma once
 
-#include "imaging/save_settings.h"
-#include "imaging/task_control.h"
+#include "imaging/savesettings.h"
+#include "imaging/taskcontrol.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -21,8 +21,8 @@
 
 #include "imaging/encoder.h"
 #include "imaging/picturecache.h"
-#include "imaging/save_settings.h"
-#include "imaging/task_control.h"
+#include "imaging/savesettings.h"
+#include "imaging/taskcontrol.h"
 
 class TDataSource;
 class TField;

@@ -2,10 +2,10 @@
 
 #include "imaging/codecs/progress.h"
 #include "imaging/error.h"
-#include "imaging/scanning/picture_assembler.h"
-#include "imaging/scanning/sane_device.h"
-#include "imaging/scanning/sane_session.h"
-#include "imaging/scanning/scan_options.h"
+#include "imaging/scanning/pictureassembler.h"
+#include "imaging/scanning/sanedevice.h"
+#include "imaging/scanning/sanesession.h"
+#include "imaging/scanning/scanoptions.h"
 
 #include <array>
 

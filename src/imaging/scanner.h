@@ -7,7 +7,7 @@
 // Error(ScannerFailed) rather than left to corrupt that state or to block the caller.
 #pragma once
 
-#include "imaging/task_control.h"
+#include "imaging/taskcontrol.h"
 
 #include <QImage>
 #include <QString>

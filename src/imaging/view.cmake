@@ -5,10 +5,10 @@ add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prefetcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanner.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/picture_assembler.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/sane_device.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/sane_session.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/scan_options.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/pictureassembler.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/sanedevice.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/sanesession.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scanning/scanoptions.cpp)
 add_library(Kadrix::imaging ALIAS kadrix_imaging)
 kadrix_warnings(kadrix_imaging)
 kadrix_headers(kadrix_imaging imaging)

@@ -2,7 +2,7 @@
 #include "fixtures.h"
 #include "hostile_pictures.h"
 #include "imaging/encoder.h"
-#include "imaging/picture_format.h"
+#include "imaging/pictureformat.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

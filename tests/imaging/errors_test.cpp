@@ -1,5 +1,5 @@
 #include "fixtures.h"
-#include "imaging/codecs/byte_reader.h"
+#include "imaging/codecs/bytereader.h"
 #include "imaging/decoder.h"
 #include "imaging/encoder.h"
 

@@ -2,7 +2,7 @@
 // private SANE configuration that loads no other backend.
 #include "imaging/error.h"
 #include "imaging/scanner.h"
-#include "imaging/scanning/picture_assembler.h"
+#include "imaging/scanning/pictureassembler.h"
 #include "support/sanetestbackend.h"
 #include "support/tempdir.h"
 

@@ -1,5 +1,5 @@
 #include "fixtures.h"
-#include "imaging/picture_format.h"
+#include "imaging/pictureformat.h"
 
 #include <gtest/gtest.h>
 

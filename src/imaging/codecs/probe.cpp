@@ -6,9 +6,9 @@
 
 #include <limits>
 
-#include "imaging/codecs/byte_reader.h"
+#include "imaging/codecs/bytereader.h"
 #include "imaging/codecs/decoders.h"
-#include "imaging/codecs/eps_header.h"
+#include "imaging/codecs/epsheader.h"
 #include "imaging/error.h"
 
 namespace imaging {

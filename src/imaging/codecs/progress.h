@@ -1,7 +1,7 @@
 // Forwards a codec's progress to the caller's TaskControl and answers its cancel requests.
 #pragma once
 
-#include "imaging/task_control.h"
+#include "imaging/taskcontrol.h"
 
 #include <QString>
 

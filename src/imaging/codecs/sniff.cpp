@@ -1,7 +1,7 @@
-#include "imaging/codecs/byte_reader.h"
-#include "imaging/codecs/dxf_groups.h"
+#include "imaging/codecs/bytereader.h"
+#include "imaging/codecs/dxfgroups.h"
 #include "imaging/error.h"
-#include "imaging/picture_format.h"
+#include "imaging/pictureformat.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "imaging/codecs/dxf_groups.h"
+#include "imaging/codecs/dxfgroups.h"
 
-#include "imaging/codecs/byte_reader.h"
+#include "imaging/codecs/bytereader.h"
 #include "imaging/error.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // may ask for.
 #pragma once
 
-#include "imaging/codecs/dxf_drawing.h"
+#include "imaging/codecs/dxfdrawing.h"
 
 #include <dime/util/Linear.h>
 

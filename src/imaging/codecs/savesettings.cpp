@@ -1,4 +1,4 @@
-#include "imaging/save_settings.h"
+#include "imaging/savesettings.h"
 
 namespace imaging {
 

@@ -1,4 +1,4 @@
-#include "imaging/scanning/sane_session.h"
+#include "imaging/scanning/sanesession.h"
 
 #include "imaging/error.h"
 

@@ -1,7 +1,7 @@
 #include "imaging/codecs/decoders.h"
-#include "imaging/codecs/eps_header.h"
+#include "imaging/codecs/epsheader.h"
 #include "imaging/codecs/ghostscript.h"
-#include "imaging/codecs/row_sink.h"
+#include "imaging/codecs/rowsink.h"
 #include "imaging/error.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "imaging/codecs/encoders.h"
-#include "imaging/codecs/magick_support.h"
+#include "imaging/codecs/magicksupport.h"
 
 namespace imaging::codecs {
 

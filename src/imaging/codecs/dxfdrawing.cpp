@@ -1,8 +1,8 @@
-#include "imaging/codecs/dxf_drawing.h"
+#include "imaging/codecs/dxfdrawing.h"
 
-#include "imaging/codecs/dxf_entities.h"
-#include "imaging/codecs/dxf_groups.h"
-#include "imaging/codecs/dxf_syntax.h"
+#include "imaging/codecs/dxfentities.h"
+#include "imaging/codecs/dxfgroups.h"
+#include "imaging/codecs/dxfsyntax.h"
 #include "imaging/error.h"
 
 #include <dime/entities/Block.h>

@@ -1,4 +1,4 @@
-#include "imaging/scanning/picture_assembler.h"
+#include "imaging/scanning/pictureassembler.h"
 
 #include "imaging/error.h"
 

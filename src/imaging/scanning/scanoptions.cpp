@@ -1,4 +1,4 @@
-#include "imaging/scanning/scan_options.h"
+#include "imaging/scanning/scanoptions.h"
 
 #include "imaging/error.h"
 

@@ -1,6 +1,6 @@
-#include "imaging/codecs/eps_header.h"
+#include "imaging/codecs/epsheader.h"
 
-#include "imaging/codecs/byte_reader.h"
+#include "imaging/codecs/bytereader.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "imaging/scanning/sane_device.h"
+#include "imaging/scanning/sanedevice.h"
 
 #include "imaging/error.h"
 

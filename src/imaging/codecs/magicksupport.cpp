@@ -1,4 +1,4 @@
-#include "imaging/codecs/magick_support.h"
+#include "imaging/codecs/magicksupport.h"
 
 namespace imaging::codecs {
 

@@ -1,4 +1,4 @@
-#include "imaging/codecs/dxf_entities.h"
+#include "imaging/codecs/dxfentities.h"
 
 #include "imaging/error.h"
 

@@ -1,5 +1,5 @@
 #include "imaging/codecs/encoders.h"
-#include "imaging/codecs/jpeg_session.h"
+#include "imaging/codecs/jpegsession.h"
 
 #include <cmath>
 #include <jerror.h>

@@ -2,7 +2,7 @@
 // or through the area downscaler when the picture has to be fitted into a box.
 #pragma once
 
-#include "imaging/codecs/area_downscaler.h"
+#include "imaging/codecs/areadownscaler.h"
 
 #include <optional>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "imaging/codecs/decoders.h"
 #include "imaging/codecs/progress.h"
-#include "imaging/codecs/row_sink.h"
+#include "imaging/codecs/rowsink.h"
 #include "imaging/error.h"
 
 #include <QBuffer>

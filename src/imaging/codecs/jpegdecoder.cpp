@@ -1,6 +1,6 @@
 #include "imaging/codecs/decoders.h"
-#include "imaging/codecs/jpeg_session.h"
-#include "imaging/codecs/row_sink.h"
+#include "imaging/codecs/jpegsession.h"
+#include "imaging/codecs/rowsink.h"
 
 namespace imaging::codecs {
 

@@ -1,6 +1,6 @@
 #include "imaging/codecs/decoders.h"
-#include "imaging/codecs/magick_support.h"
-#include "imaging/codecs/row_sink.h"
+#include "imaging/codecs/magicksupport.h"
+#include "imaging/codecs/rowsink.h"
 
 namespace imaging::codecs {
 

@@ -1,4 +1,4 @@
-#include "imaging/codecs/area_downscaler.h"
+#include "imaging/codecs/areadownscaler.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "imaging/codecs/dxf_syntax.h"
+#include "imaging/codecs/dxfsyntax.h"
 
-#include "imaging/codecs/dxf_groups.h"
+#include "imaging/codecs/dxfgroups.h"
 
 namespace imaging::codecs {
 

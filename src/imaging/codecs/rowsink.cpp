@@ -1,4 +1,4 @@
-#include "imaging/codecs/row_sink.h"
+#include "imaging/codecs/rowsink.h"
 
 #include <sys/mman.h>
 

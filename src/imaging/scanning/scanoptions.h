@@ -2,7 +2,7 @@
 #pragma once
 
 #include "imaging/scanner.h"
-#include "imaging/scanning/sane_device.h"
+#include "imaging/scanning/sanedevice.h"
 
 namespace imaging::scanning {
 

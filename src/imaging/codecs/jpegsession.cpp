@@ -1,4 +1,4 @@
-#include "imaging/codecs/jpeg_session.h"
+#include "imaging/codecs/jpegsession.h"
 
 #include <algorithm>
 #include <jerror.h>

@@ -1,0 +1,259 @@
+// The map from every menu item, button, category label and check box of the main window to
+// its command: each is used as a user would (the menu item triggered, the control clicked) and
+// the visible effect shows which command ran. Two entries swapped in the map fail here.
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QToolButton>
+
+#include <fstream>
+#include <functional>
+
+#include "framework/dbcheckbox.h"
+#include "programfixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The designer's names of the category rows' controls, category 1 first.
+QString nameLabel(int category)
+{
+    return QStringLiteral("RzDBLabel%1").arg(category <= 7 ? category : category + 7);
+}
+QString membershipBox(int category)
+{
+    return QStringLiteral("RzDBCheckBox%1")
+        .arg(category <= 15   ? category + 2
+             : category <= 17 ? category - 15
+                              : category);
+}
+
+class WiringTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        // No scanner anywhere: SANE finds none quickly.
+        const fs::path sane = albums.path() / "sane";
+        fs::create_directory(sane);
+        std::ofstream(sane / "dll.conf") << "";
+        qputenv("SANE_CONFIG_DIR", sane.string().c_str());
+        // Picture N (1..24) belongs to category N alone; picture 25 is marked; 26 is plain.
+        std::vector<TestPicture> pictures;
+        for (int n = 1; n <= 26; ++n)
+            pictures.push_back({"memo " + std::to_string(n), "picture " + std::to_string(n),
+                                n <= 24 ? std::vector<int>{n} : std::vector<int>{}, n == 25});
+        createAlbum(albumDir(), "wired", pictures);
+        writeRegDb({264, 52, 742, 630, true, "wired", albumDir()});
+        start();
+        ASSERT_TRUE(form().albumOpen());
+    }
+    // The state every entry starts from: all pictures shown, the first current, nothing asked.
+    void reset()
+    {
+        trigger("ShowChecked1");
+        click("SpeedButton7");
+        findBox().clear();
+        dialogs.asked.clear();
+        dialogs.errors.clear();
+        form().state().ZoomStep = 0;
+    }
+    std::string current() { return db().Table1.fieldByName("NAAM").asString(); }
+    // The one message the command showed.
+    QString saidOnce()
+    {
+        if (dialogs.asked.size() != 1)
+            return QStringLiteral("(%1 dialogs)").arg(dialogs.asked.size());
+        return dialogs.asked.front().text + dialogs.asked.front().request.title;
+    }
+    // The command that is not there yet names itself.
+    std::function<void()> says(const QString& words)
+    {
+        return [this, words] { EXPECT_TRUE(saidOnce().contains(words)) << saidOnce().toStdString(); };
+    }
+    // A modal window of the program opened (and was closed by the watcher).
+    void expectWindow(const char* name, const std::function<void()>& act)
+    {
+        QString opened;
+        modals.onNextModal([&opened](QDialog& dialog) {
+            opened = dialog.objectName();
+            dialog.reject();
+        });
+        act();
+        EXPECT_EQ(opened, name);
+    }
+};
+
+struct Entry {
+    QString control;
+    std::function<void()> act;
+    std::function<void()> check;
+};
+
+} // namespace
+
+TEST_F(WiringTest, EveryMenuItemRunsItsOwnCommand)
+{
+    QImage pasted(5, 4, QImage::Format_RGB32);
+    pasted.fill(Qt::red);
+    QGuiApplication::clipboard()->setImage(pasted);
+    const int records = db().Table1.recordCount();
+    const auto menu = [this](const char* item) { return [this, item] { trigger(item); }; };
+    const std::vector<Entry> entries{
+        {"Open1",
+         [this] {
+             dialogs.answerCancel();
+             trigger("Open1");
+         },
+         says("Open a Database")},
+        {"Delete1",
+         [this] {
+             dialogs.answerCancel();
+             trigger("Delete1");
+         },
+         says("Delete a Database")},
+        {"New1", [this] { expectWindow("Form8", [this] { trigger("New1"); }); }, [] {}},
+        {"Opties1", menu("Opties1"), says("Options")},
+        {"Move1", menu("Move1"), says("Moving an album")},
+        {"Copy1", menu("Copy1"), says("Copying an album")},
+        {"ImportSingle1", [this] { expectWindow("MMOpenDialog1", [this] { trigger("ImportSingle1"); }); }, [] {}},
+        {"ImportMulti1",
+         [this] {
+             dialogs.answerCancel();
+             trigger("ImportMulti1");
+         },
+         [this] {
+             ASSERT_EQ(dialogs.asked.size(), 1u);
+             EXPECT_EQ(dialogs.asked[0].kind, "openFiles");
+         }},
+        {"ImportClipboard1", menu("ImportClipboard1"),
+         [this, records] { EXPECT_EQ(db().Table1.recordCount(), records + 1); }},
+        {"JPG1", menu("JPG1"), says("a JPG file")},
+        {"GIF1", menu("GIF1"), says("a GIF file")},
+        {"BMP1", menu("BMP1"), says("a BMP file")},
+        {"TIF1", menu("TIF1"), says("a TIF file")},
+        {"TGA1", menu("TGA1"), says("a TGA file")},
+        {"PCX1", menu("PCX1"), says("a PCX file")},
+        {"PNG1", menu("PNG1"), says("a PNG file")},
+        {"EPS1", menu("EPS1"), says("an EPS file")},
+        {"ExportClipboard1", menu("ExportClipboard1"), says("Export to the clipboard")},
+        {"PrinterSetup1", menu("PrinterSetup1"), says("Printer setup")},
+        {"Print1", menu("Print1"), says("Printing is")},
+        {"DeletePicture1", menu("DeletePicture1"), says("Deleting a picture")},
+        {"ShowChecked1", menu("ShowChecked1"),
+         [this] {
+             EXPECT_EQ(current(), "picture 25");
+             EXPECT_TRUE(control<QToolButton>("SpeedButton7").isChecked());
+         }},
+        {"Print2", menu("Print2"), says("Printing the checked pictures")},
+        {"asJPG1", menu("asJPG1"), says("JPG files")},
+        {"asGIF1", menu("asGIF1"), says("GIF files")},
+        {"asBMP1", menu("asBMP1"), says("BMP files")},
+        {"asTIF1", menu("asTIF1"), says("TIF files")},
+        {"asTGA1", menu("asTGA1"), says("TGA files")},
+        {"asPCX1", menu("asPCX1"), says("PCX files")},
+        {"asPNG1", menu("asPNG1"), says("PNG files")},
+        {"asEPS1", menu("asEPS1"), says("EPS files")},
+        {"MarkallPictures1", menu("MarkallPictures1"), says("Marking all")},
+        {"Unmarkallpictures1", menu("Unmarkallpictures1"), says("Unmarking all")},
+        {"Select1", menu("Select1"), says("No scanner was found.")},
+        // A scan first shows all pictures: the marked ones shown before are no longer alone.
+        {"Scan1",
+         [this] {
+             trigger("ShowChecked1");
+             trigger("Scan1");
+         },
+         [this] { EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked()); }},
+        {"Labels1", menu("Labels1"), says("category editor")},
+        {"Processing1", menu("Processing1"), says("Filters and effects")},
+        {"Help1", menu("Help1"), says("Help")},
+        {"About1", menu("About1"), says("About window")},
+    };
+    for (const Entry& entry : entries) {
+        SCOPED_TRACE(entry.control.toStdString());
+        reset();
+        entry.act();
+        entry.check();
+    }
+    trigger("Exit1");
+    EXPECT_FALSE(form().isVisible()) << "Exit closes the window";
+}
+
+TEST_F(WiringTest, EveryButtonRunsItsOwnCommand)
+{
+    const std::vector<Entry> entries{
+        {"SpeedButton1", [this] { click("SpeedButton1"); }, [this] { EXPECT_EQ(current(), "picture 26"); }},
+        {"SpeedButton2", [this] { click("SpeedButton2"); }, [this] { EXPECT_EQ(current(), "picture 2"); }},
+        // Find next finds; the plain step would find too, so the text decides where it lands.
+        {"SpeedButton4",
+         [this] {
+             findBox().setText("memo 7");
+             click("SpeedButton4");
+         },
+         [this] {
+             EXPECT_EQ(current(), "picture 7");
+             EXPECT_EQ(paneText("RzStatusPane4"), "Found");
+         }},
+        {"SpeedButton5", [this] { click("SpeedButton5"); }, [this] { EXPECT_EQ(form().state().ZoomStep, -1); }},
+        {"SpeedButton6", [this] { click("SpeedButton6"); }, [this] { EXPECT_EQ(form().state().ZoomStep, 1); }},
+        {"SpeedButton3", [this] { click("SpeedButton3"); },
+         [this] {
+             EXPECT_FALSE(form().state().SlideshowStopped);
+             click("SpeedButton3");
+         }},
+        {"SpeedButton7",
+         [this] {
+             trigger("ShowChecked1");
+             click("SpeedButton7");
+         },
+         [this] {
+             EXPECT_EQ(current(), "picture 1");
+             EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked());
+         }},
+        {"SpeedButton8", [this] { click("SpeedButton8"); }, says("thumbnail manager")},
+        {"SpeedButton9", [this] { click("SpeedButton9"); }, says("full-screen viewer")},
+        {"RzTrackBar1",
+         [this] {
+             positionBar().setValue(12);
+             releasePositionBar();
+         },
+         [this] { EXPECT_EQ(current(), "picture 12"); }},
+    };
+    for (const Entry& entry : entries) {
+        SCOPED_TRACE(entry.control.toStdString());
+        reset();
+        entry.act();
+        entry.check();
+    }
+    click("BitBtn1");
+    EXPECT_FALSE(form().isVisible()) << "the exit button closes the window";
+}
+
+TEST_F(WiringTest, EveryCategoryLabelShowsItsCategoryAndEveryBoxSetsItsField)
+{
+    for (int category = 1; category <= 24; ++category) {
+        SCOPED_TRACE(category);
+        reset();
+        click(nameLabel(category));
+        EXPECT_EQ(current(), "picture " + std::to_string(category));
+        EXPECT_TRUE(control<QToolButton>("SpeedButton7").isChecked());
+    }
+    reset();
+    click("SpeedButton1"); // picture 26, in no category and not marked
+    for (int category = 1; category <= 24; ++category)
+        click(membershipBox(category));
+    click("RzDBCheckBox25");
+    click("SpeedButton2"); // stores the record
+    click("SpeedButton1");
+    ASSERT_EQ(current(), "picture 26");
+    for (int category = 1; category <= 24; ++category)
+        EXPECT_TRUE(db().Table1.fieldByName(std::to_string(category)).asBoolean()) << category;
+    EXPECT_TRUE(db().Table1.fieldByName("MARK").asBoolean());
+    // And each box sets its own field only.
+    for (int category = 1; category <= 24; ++category) {
+        SCOPED_TRACE(category);
+        click(membershipBox(category));
+        for (int other = 1; other <= 24; ++other)
+            EXPECT_EQ(db().Table1.fieldByName(std::to_string(other)).asBoolean(), other > category) << other;
+    }
+}

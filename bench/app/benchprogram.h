@@ -42,12 +42,18 @@ inline TPDBMultiImage& pictureView(TForm1& form)
     return *form.findChild<TPDBMultiImage*>(QStringLiteral("PDBMultiImage1"));
 }
 
+// Closes the open album as the album commands do.
+inline void closeAlbum(TForm1& form, Tdb& db, DialogService& dialogs)
+{
+    AlbumActivation activation(db, pictureView(form), form, *form.findChild<TForm4*>());
+    AlbumCommands(db, dialogs, form, activation, *form.findChild<TForm8*>()).closeAlbum();
+}
+
 // Makes the album `baseName` in `directory` the open one, closing the one open before, as the
 // Open command does after its dialog.
 inline void openAlbum(TForm1& form, Tdb& db, DialogService& dialogs, const std::string& directory,
                       const std::string& baseName)
 {
-    AlbumActivation activation(db, pictureView(form), form, *form.findChild<TForm4*>());
-    AlbumCommands(db, dialogs, form, activation, *form.findChild<TForm8*>()).closeAlbum();
-    activation.PasswordGate(directory, baseName);
+    closeAlbum(form, db, dialogs);
+    AlbumActivation(db, pictureView(form), form, *form.findChild<TForm4*>()).PasswordGate(directory, baseName);
 }

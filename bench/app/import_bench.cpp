@@ -104,7 +104,7 @@ int main(int argc, char** argv)
         }));
         std::printf("round %d: cp %.2f s, import %.2f s, %d records\n", round + 1, cpTimes.back(), importTimes.back(),
                     program.db().Table1.recordCount());
-        openAlbum(form, program.db(), dialogs, work.path().toStdString(), "none");
+        closeAlbum(form, program.db(), dialogs);
         for (const char* suffix : {".db", ".mb", "1.db", "2.db"})
             QFile::remove(work.filePath(QString::fromStdString(album) + suffix));
     }

@@ -226,6 +226,8 @@ void TPDBMultiImage::decoded(quint64 ticket, imaging::DecodedPicture picture)
     ticket_ = 0;
     cache_.insert(stored_, ticketBox_, settings_.pcdMode(), picture);
     showDecoded(picture);
+    // The decode's own last reports may come after its result and are dropped with its ticket.
+    reportProgress(100, {});
     emit displayEnded();
 }
 

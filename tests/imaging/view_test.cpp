@@ -145,6 +145,23 @@ TEST_F(ViewTest, ADecodeAbortedFromTheProgressEventLeavesNoPictureAndTheNextOneS
     EXPECT_TRUE(near(centrePixel(shown()), qRgb(0, 0, 255)));
 }
 
+TEST_F(ViewTest, TheProgressOfAShownPictureEndsAtTheEnd)
+{
+    table.disableControls();
+    table.next();
+    table.edit();
+    table.fieldByName("FOTO").setAsBytes(toBytes(encoded(filled(3000, 2000, Qt::green), "JPG", 90)));
+    table.refresh();
+    std::vector<int> reported;
+    QObject::connect(&view, &TPDBMultiImage::progress,
+                     [&](int percent, const QString&, bool*) { reported.push_back(percent); });
+    table.enableControls();
+    view.waitForDisplay();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(reported.empty());
+    EXPECT_EQ(reported.back(), 100) << "the progress bar would stay part-way once the picture is shown";
+}
+
 TEST_F(ViewTest, SuspendedControlsDecodeOnlyThePictureWhereTheyResume)
 {
     int errors = 0;

@@ -20,7 +20,9 @@ class ScanningTest : public ProgramTest {
 protected:
     // The test backend's two devices scanning a small white picture in colour, their reads
     // ending with `readStatus`; or no scanner at all.
-    void configureSane(const std::string& readStatus = "Default", bool anyScanner = true)
+    // `slow`: the scanner hands its picture over in small pieces with a pause after each, so
+    // a scan lasts seconds, however fast or loaded the machine.
+    void configureSane(const std::string& readStatus = "Default", bool anyScanner = true, bool slow = false)
     {
         static std::string configuredBefore;
         if (!configuredBefore.empty())
@@ -31,7 +33,10 @@ protected:
         std::ofstream(folder / "dll.conf") << (anyScanner ? "test\n" : "");
         std::ofstream(folder / "test.conf") << "number_of_devices 2\nmode Color\nresolution 50\n"
                                             << "test-picture \"Solid white\"\nbr_x 10.0\nbr_y 8.0\n"
-                                            << "read-status-code \"" << readStatus << "\"\n";
+                                            << "read-status-code \"" << readStatus << "\"\n"
+                                            << (slow ? "read-limit true\nread-limit-size 16\nread-delay true\n"
+                                                       "read-delay-duration 200000\n"
+                                                     : "");
         configuredBefore = folder.string();
         keepSaneTestBackendLoaded();
         qputenv("SANE_CONFIG_DIR", configuredBefore.c_str());
@@ -138,7 +143,8 @@ TEST_F(ScanningTest, ASlideshowTickDuringTheScanWaitsAndTheScanIsStored)
 
 TEST_F(ScanningTest, CancelAsksTheScanToStopAndItsWindowStaysUpUntilItHas)
 {
-    configureSane();
+    // A slow scan: Escape reaches the progress window while the scan still runs.
+    configureSane("Default", true, true);
     if (IsSkipped())
         return;
     openAlbum();

@@ -15,6 +15,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
   imagemagick graphicsmagick libtiff-tools libjpeg-turbo-progs poppler-utils
   xvfb xauth xclip openbox x11-utils libxcb1-dev
+  # installing and packaging: validators, dpkg-shlibdeps
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

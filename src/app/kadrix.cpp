@@ -4,7 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/appicon.h"
+#include "app/commandline.h"
 #include "app/main.h"
 #include "app/program.h"
 #include "framework/application.h"
@@ -41,6 +45,21 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 
 int main(int argc, char** argv)
 {
+    // The command line is answered before anything needs a display.
+    const CommandLine commandLine = readCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (commandLine.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(commandLineHelp().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "kadrix: %s\nTry 'kadrix --help' for more information.\n", commandLine.complaint.c_str());
+        return 2;
+    case CommandLine::Action::Start:
+        break;
+    }
     if (!displayConfigured()) {
         std::fputs(noDisplayMessage, stderr);
         return 1;
@@ -49,6 +68,8 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
     TApplication::setApplicationName(QStringLiteral("Kadrix Plus"));
+    TApplication::setDesktopFileName(QString::fromLatin1(desktopEntryId));
+    TApplication::setWindowIcon(applicationIcon());
     imaging::initialise();
 
     QtDialogService dialogs;
@@ -60,6 +81,8 @@ int main(int argc, char** argv)
         app.showError(QString::fromUtf8(error.what()));
         return 1;
     }
+    if (!commandLine.album.empty())
+        program->Form1().openAtStart(commandLine.album);
     program->Form1().show();
     return TApplication::exec();
 }

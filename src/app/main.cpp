@@ -84,8 +84,13 @@ void TForm1::bind(Tdb& db, const ModalWindows& windows)
     imports_ = std::make_unique<ImportCommands>(db, *PDBMultiImage1, dialogs_, *this, *MMOpenDialog1);
     scanner_ = std::make_unique<ScannerCommands>(db, *PDBMultiImage1, dialogs_, *this);
     progress_ = std::make_unique<ProgressDisplay>(*this);
-    startup_ = std::make_unique<Startup>(db, *PDBMultiImage1, *this, *geometry_, *activation_);
+    startup_ = std::make_unique<Startup>(db, *PDBMultiImage1, *this, dialogs_, *geometry_, *activation_);
     shutdown_ = std::make_unique<Shutdown>(db, dialogs_, *this, *geometry_);
+}
+
+void TForm1::openAtStart(const std::string& albumFile)
+{
+    startup_->openInstead(albumFile);
 }
 
 void TForm1::connectControls(Tdb& db)

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 #include "framework/mainview.h"
 
@@ -74,6 +75,9 @@ public:
     // The data module and the modal windows are created after the main window; binding them
     // connects the controls and makes the commands.
     void bind(Tdb& db, const ModalWindows& windows);
+    // The album the first activation opens instead of the remembered one (named on the
+    // command line): its picture file's path.
+    void openAtStart(const std::string& albumFile);
     bool albumOpen() const;
 
     // Start-up, shutdown and the window's own events.

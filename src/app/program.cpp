@@ -1,5 +1,6 @@
 #include "app/program.h"
 
+#include "app/appicon.h"
 #include "app/main.h"
 #include "data/data.h"
 #include "dbmanage/move.h"
@@ -19,6 +20,7 @@ Program::Program(DialogService& dialogs)
     if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
         app->setDialogService(&dialogs);
     form1_ = std::make_unique<TForm1>(dialogs);
+    form1_->setWindowIcon(applicationIcon());
     db_ = std::make_unique<Tdb>();
     // The modal windows belong to the main window, which closes them with itself.
     ModalWindows windows;

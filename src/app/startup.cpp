@@ -5,12 +5,15 @@
 #include "app/windowgeometry.h"
 #include "data/autoopennote.h"
 #include "data/data.h"
+#include "data/schema.h"
 #include "dbmanage/albumactivation.h"
+#include "framework/dialogservice.h"
 #include "framework/mainview.h"
 #include "imaging/pdbmultiimage.h"
 
-Startup::Startup(Tdb& db, TPDBMultiImage& view, MainView& window, WindowGeometry& geometry, AlbumActivation& activation)
-    : db_(db), view_(view), window_(window), geometry_(geometry), activation_(activation)
+Startup::Startup(Tdb& db, TPDBMultiImage& view, MainView& window, DialogService& dialogs, WindowGeometry& geometry,
+                 AlbumActivation& activation)
+    : db_(db), view_(view), window_(window), dialogs_(dialogs), geometry_(geometry), activation_(activation)
 {}
 
 Startup::~Startup() = default;
@@ -20,9 +23,23 @@ void Startup::run()
     window_.state() = MainWindowState{};
     restoreGeometry();
     window_.ButtonStatus(false);
+    if (!namedAlbum_.empty())
+        openNamedAlbum();
     // Without reg.db there is no remembered album to open.
-    if (db_.Reg.active())
+    else if (db_.Reg.active())
         openRememberedAlbum();
+}
+
+void Startup::openNamedAlbum()
+{
+    try {
+        const schema::AlbumLocation album = schema::splitChosenPath(namedAlbum_);
+        activation_.PasswordGate(album.directory, album.baseName);
+    } catch (const std::exception& error) {
+        dialogs_.showError(window_.dialogParent(), QObject::tr("The album %1 could not be opened: %2")
+                                                       .arg(QString::fromStdString(namedAlbum_),
+                                                            QString::fromUtf8(error.what())));
+    }
 }
 
 void Startup::restoreGeometry()

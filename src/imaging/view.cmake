@@ -5,6 +5,7 @@ add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/transition.cpp
   ${CMAKE_CURRENT_LIST_DIR}/effects/effect.cpp
   ${CMAKE_CURRENT_LIST_DIR}/effects/magickeffect.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/parallelrows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/effects/imageeffects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/effects/deformationeffects.cpp
   ${CMAKE_CURRENT_LIST_DIR}/effects/correctioneffects.cpp

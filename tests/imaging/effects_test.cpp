@@ -163,6 +163,30 @@ TEST(Effects, CorrectionsMoveTheTonesTheRightWay)
         EXPECT_TRUE(qRed(colour) == qGreen(colour) && qGreen(colour) == qBlue(colour));
 }
 
+TEST(Effects, WhirlPoolTurnsTheMiddleAndLeavesTheCorners)
+{
+    const QImage square = halves(40, 40);
+    const QImage turned = run("WhirlPool", square, {180});
+    EXPECT_EQ(turned.pixel(0, 0), qRgb(255, 255, 255)) << "outside the circle";
+    EXPECT_EQ(turned.pixel(39, 39), qRgb(0, 0, 255));
+    EXPECT_EQ(turned.pixel(18, 20), qRgb(0, 0, 255)) << "near the middle, half a turn brings the other side";
+    EXPECT_EQ(turned.pixel(22, 20), qRgb(255, 0, 0));
+    EXPECT_EQ(run("WhirlPool", square, {0}), square);
+}
+
+TEST(Effects, AutoContrastStretchesTheLevelsOverTheWholeRange)
+{
+    QImage flat(50, 20, QImage::Format_RGB32);
+    for (int y = 0; y < flat.height(); ++y)
+        for (int x = 0; x < flat.width(); ++x)
+            flat.setPixel(x, y, qRgb(100 + x, 100 + x, 120));
+    const QImage stretched = run("AutoContrast", flat);
+    EXPECT_EQ(qRed(stretched.pixel(0, 0)), 0);
+    EXPECT_EQ(qRed(stretched.pixel(49, 0)), 255);
+    EXPECT_LT(qRed(stretched.pixel(20, 0)), qRed(stretched.pixel(30, 0)));
+    EXPECT_EQ(qBlue(stretched.pixel(20, 0)), 120) << "a channel of one level stays as it is";
+}
+
 TEST(Effects, MosaicMakesBlocksOfOneColour)
 {
     const QImage blocks = run("Mosaic", scene(), {8});
@@ -198,11 +222,15 @@ TEST(Effects, ACancelRequestStopsTheEffect)
     std::atomic_bool cancel{true};
     TaskControl control;
     control.cancel = &cancel;
-    try {
-        applyEffect(effectNamed("Blur"), scene(), {}, {20}, {}, control);
-        FAIL() << "not stopped";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.code(), ErrorCode::Cancelled);
+    // Through ImageMagick and through our own code.
+    for (const char* name : {"Blur", "WhirlPool"}) {
+        SCOPED_TRACE(name);
+        try {
+            applyEffect(effectNamed(name), scene(), {}, effectNamed(name).initialValues(), {}, control);
+            ADD_FAILURE() << "not stopped";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.code(), ErrorCode::Cancelled);
+        }
     }
 }
 

@@ -1,14 +1,51 @@
 // The "&Correction" menu: effects that change the picture's tones and colours in place.
 #include "imaging/effects/effectgroups.h"
 #include "imaging/effects/magickeffect.h"
+#include "imaging/effects/parallelrows.h"
+
+#include <algorithm>
+#include <array>
 
 namespace imaging::effects {
 
 namespace {
 
+// Each channel's levels stretched over the whole range, the darkest 0.15 % and the brightest
+// 0.05 % of the pixels cut off, as ImageMagick's normalize does (ours runs on every core).
 QImage autoContrast(const EffectInput& in)
 {
-    return withMagick(in, [](Magick::Image& image) { image.normalize(); });
+    QImage result = in.picture.convertToFormat(QImage::Format_ARGB32);
+    std::array<std::array<qint64, 256>, 3> histograms{};
+    for (int y = 0; y < result.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(result.constScanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            ++histograms[0][qRed(row[x])];
+            ++histograms[1][qGreen(row[x])];
+            ++histograms[2][qBlue(row[x])];
+        }
+    }
+    const qint64 pixels = qint64(result.width()) * result.height();
+    std::array<std::array<quint8, 256>, 3> levels{};
+    for (std::size_t channel = 0; channel < 3; ++channel) {
+        const auto& histogram = histograms[channel];
+        int black = 0;
+        for (qint64 seen = 0; black < 255 && (seen += histogram[std::size_t(black)]) <= pixels * 15 / 10000;)
+            ++black;
+        int white = 255;
+        for (qint64 seen = 0; white > 0 && (seen += histogram[std::size_t(white)]) <= pixels * 5 / 10000;)
+            --white;
+        for (int value = 0; value < 256; ++value)
+            levels[channel][std::size_t(value)] =
+                white <= black ? quint8(value)
+                               : quint8(std::clamp((value - black) * 255 / (white - black), 0, 255));
+    }
+    forEachRow(result.height(), in.control, [&](int y) {
+        auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            row[x] = qRgba(levels[0][std::size_t(qRed(row[x]))], levels[1][std::size_t(qGreen(row[x]))],
+                           levels[2][std::size_t(qBlue(row[x]))], qAlpha(row[x]));
+    });
+    return result;
 }
 
 QImage bright(const EffectInput& in)

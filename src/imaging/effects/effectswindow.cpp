@@ -35,14 +35,22 @@ std::vector<int> transitionValues(const DisplayTransition& transition)
     return {static_cast<int>(transition.kind), transition.delay, transition.columnThickness, transition.rowThickness};
 }
 
-// A copy small enough to preview quickly: no larger than the screen.
-QImage screenSizeCopy(const QImage& picture)
+struct PreviewInput {
+    QImage picture;
+    QRect area;
+};
+
+// A copy small enough to preview quickly: no larger than the screen; the selection follows.
+PreviewInput previewInput(const QImage& picture, const QRect& area, const QSize& screen)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize bound = screen ? screen->size() : QSize(1920, 1080);
-    if (picture.width() <= bound.width() && picture.height() <= bound.height())
-        return picture;
-    return picture.scaled(bound, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (picture.width() <= screen.width() && picture.height() <= screen.height())
+        return {picture, area};
+    PreviewInput small{picture.scaled(screen, Qt::KeepAspectRatio, Qt::SmoothTransformation), {}};
+    const double scale = double(small.picture.width()) / picture.width();
+    if (!area.isEmpty())
+        small.area = QRect(int(area.x() * scale), int(area.y() * scale), std::max(1, int(area.width() * scale)),
+                           std::max(1, int(area.height() * scale)));
+    return small;
 }
 
 } // namespace
@@ -181,24 +189,17 @@ void EffectsWindow::Preview()
 {
     if (!chosen_ || copy_.isNull())
         return;
-    const QImage small = screenSizeCopy(copy_);
-    const double scale = double(small.width()) / copy_.width();
-    const QRect area = canvas_->selection();
-    const QRect scaled = area.isEmpty() ? QRect()
-                                        : QRect(int(area.x() * scale), int(area.y() * scale),
-                                                std::max(1, int(area.width() * scale)),
-                                                std::max(1, int(area.height() * scale)));
-    run(small, scaled, true);
+    run(canvas_->selection(), true);
 }
 
 void EffectsWindow::Apply()
 {
     if (!chosen_ || copy_.isNull())
         return;
-    run(copy_, canvas_->selection(), false);
+    run(canvas_->selection(), false);
 }
 
-void EffectsWindow::run(const QImage& source, QRect area, bool preview)
+void EffectsWindow::run(const QRect& area, bool preview)
 {
     keepChosenValues();
     const Effect& effect = *chosen_;
@@ -207,8 +208,12 @@ void EffectsWindow::run(const QImage& source, QRect area, bool preview)
     previewRunning_ = preview;
     progress_->setValue(0);
     status_->setText(preview ? tr("Previewing %1...").arg(effect.name) : tr("Applying %1...").arg(effect.name));
-    runner_->start([&effect, source, area, values, pasted](const TaskControl& control) {
-        return applyEffect(effect, source, area, values, pasted, control);
+    const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1920, 1080);
+    runner_->start([&effect, source = copy_, area, values, pasted, preview, screen](const TaskControl& control) {
+        if (!preview)
+            return applyEffect(effect, source, area, values, pasted, control);
+        const PreviewInput small = previewInput(source, area, screen);
+        return applyEffect(effect, small.picture, small.area, values, pasted, control);
     });
     updateButtons();
 }

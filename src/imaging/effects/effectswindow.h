@@ -66,7 +66,7 @@ private:
     void buildMenus();
     QWidget* buildButtons();
     void keepChosenValues();
-    void run(const QImage& source, QRect area, bool preview);
+    void run(const QRect& area, bool preview);
     void effectFinished(const QImage& result);
     void effectEndedWithout(const QString& status);
     void updateButtons();

@@ -17,6 +17,7 @@ void PictureCanvas::setPicture(const QImage& picture)
 {
     picture_ = picture;
     preview_ = QImage();
+    scaled_ = QImage();
     selection_ = selection_.intersected(picture_.rect());
     update();
 }
@@ -24,6 +25,7 @@ void PictureCanvas::setPicture(const QImage& picture)
 void PictureCanvas::setPreview(const QImage& preview)
 {
     preview_ = preview;
+    scaled_ = QImage();
     update();
 }
 
@@ -71,8 +73,13 @@ void PictureCanvas::paintEvent(QPaintEvent*)
     const QRectF shown = pictureRect();
     if (shown.isEmpty())
         return;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(shown, preview_.isNull() ? picture_ : preview_);
+    const QSize pixels = (shown.size() * devicePixelRatioF()).toSize();
+    if (scaled_.size() != pixels) {
+        const QImage& source = preview_.isNull() ? picture_ : preview_;
+        scaled_ = source.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled_.setDevicePixelRatio(devicePixelRatioF());
+    }
+    painter.drawImage(shown.topLeft(), scaled_);
     if (selection_.isEmpty() || selectionHidden_)
         return;
     const double scale = shown.width() / picture_.width();

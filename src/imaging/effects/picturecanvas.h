@@ -40,6 +40,7 @@ private:
 
     QImage picture_;
     QImage preview_;
+    QImage scaled_; // what is shown, scaled once per size: a large picture paints quickly
     QRect selection_;
     QPoint dragStart_;
     bool dragging_ = false;

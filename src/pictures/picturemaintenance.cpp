@@ -17,7 +17,11 @@ constexpr int recordsPerRepaint = 250;
 } // namespace
 
 PictureMaintenance::PictureMaintenance(Tdb& db, TPDBMultiImage& view, DialogService& dialogs, MainView& window)
-    : db_(db), view_(view), dialogs_(dialogs), window_(window)
+    : db_(db), view_(view), dialogs_(dialogs), window_(window),
+      effects_(new imaging::EffectsWindow(window.dialogParent(),
+                                          [this](QWidget* parent, const QString& caption, const QString& question) {
+                                              return dialogs_.askYesNo(parent, caption, question);
+                                          }))
 {}
 
 void PictureMaintenance::deletePicture()
@@ -78,14 +82,12 @@ int PictureMaintenance::setAllMarks(bool mark)
 void PictureMaintenance::processPicture()
 {
     window_.state().ZoomStep = 0;
-    imaging::EffectsWindow effects(view_.picture(), window_.dialogParent(),
-                                   [this](QWidget* parent, const QString& caption, const QString& question) {
-                                       return dialogs_.askYesNo(parent, caption, question);
-                                   });
-    effects.setTransition(view_.transition());
-    if (effects.exec() != QDialog::Accepted)
+    effects_->load(view_.picture());
+    effects_->setTransition(view_.transition());
+    if (effects_->exec() != QDialog::Accepted)
         return;
-    view_.setTransition(effects.transition());
-    if (effects.changed())
-        view_.setPicture(effects.picture());
+    view_.setTransition(effects_->transition());
+    // Closing without having applied an effect leaves the picture (and its file format) alone.
+    if (effects_->changed())
+        view_.setPicture(effects_->picture());
 }

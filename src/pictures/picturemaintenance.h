@@ -2,6 +2,10 @@
 // every visible one, and processing the shown one in the effects window.
 #pragma once
 
+namespace imaging {
+class EffectsWindow;
+}
+
 class DialogService;
 class MainView;
 class TPDBMultiImage;
@@ -29,4 +33,5 @@ private:
     TPDBMultiImage& view_;
     DialogService& dialogs_;
     MainView& window_;
+    imaging::EffectsWindow* effects_; // made once, owned by the main window
 };

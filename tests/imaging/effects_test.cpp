@@ -3,7 +3,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QPushButton>
 
 #include <set>
@@ -260,7 +262,8 @@ EffectsWindow::AskYesNo recorder(Asked& asked)
 TEST(EffectsWindow, HasItsCaptionMenusAndButtons)
 {
     Asked asked;
-    EffectsWindow window(halves(), nullptr, recorder(asked));
+    EffectsWindow window(nullptr, recorder(asked));
+    window.load(halves());
     EXPECT_EQ(window.windowTitle(), "Filters and Effects");
     QStringList menus;
     for (QAction* action : window.findChild<QMenuBar*>()->actions())
@@ -273,7 +276,8 @@ TEST(EffectsWindow, HasItsCaptionMenusAndButtons)
 TEST(EffectsWindow, ApplyWorksOnTheCopyAndReloadGoesBack)
 {
     Asked asked;
-    EffectsWindow window(halves(), nullptr, recorder(asked));
+    EffectsWindow window(nullptr, recorder(asked));
+    window.load(halves());
     window.chooseEffect("Invert");
     window.canvas().setSelection(QRect(0, 0, 20, 20)); // the red half
     window.Apply();
@@ -291,7 +295,8 @@ TEST(EffectsWindow, StopLeavesTheCopyAsItWas)
     Asked asked;
     QImage large(3000, 2000, QImage::Format_RGB32);
     large.fill(Qt::darkCyan);
-    EffectsWindow window(large, nullptr, recorder(asked));
+    EffectsWindow window(nullptr, recorder(asked));
+    window.load(large);
     window.chooseEffect("Oil Paint");
     window.Apply();
     EXPECT_TRUE(window.actionPending());
@@ -305,13 +310,15 @@ TEST(EffectsWindow, StopLeavesTheCopyAsItWas)
 TEST(EffectsWindow, ClosingWithAPreviewPendingAsksAndNoKeepsTheWindowOpen)
 {
     Asked asked;
-    EffectsWindow window(halves(), nullptr, recorder(asked));
+    EffectsWindow window(nullptr, recorder(asked));
+    window.load(halves());
     window.show();
     window.CloseAndSave();
     EXPECT_EQ(asked.count, 0) << "nothing pending: no question";
     EXPECT_EQ(window.result(), QDialog::Accepted);
 
-    EffectsWindow pending(halves(), nullptr, recorder(asked));
+    EffectsWindow pending(nullptr, recorder(asked));
+    pending.load(halves());
     pending.show();
     pending.chooseEffect("Blur");
     pending.Preview();
@@ -336,12 +343,42 @@ TEST(EffectsWindow, ThePreviewIsAtMostScreenSize)
     Asked asked;
     QImage large(6000, 4000, QImage::Format_RGB32);
     large.fill(Qt::gray);
-    EffectsWindow window(large, nullptr, recorder(asked));
+    EffectsWindow window(nullptr, recorder(asked));
+    window.load(large);
     window.chooseEffect("Invert");
     window.Preview();
     window.waitForEffect();
     ASSERT_TRUE(window.canvas().previewShown());
     EXPECT_EQ(window.picture(), large) << "the copy itself is untouched";
+}
+
+TEST(EffectsWindow, TheTransitionPanelSetsTheTransitionHandedBack)
+{
+    Asked asked;
+    EffectsWindow window(nullptr, recorder(asked));
+    window.load(halves());
+    window.setTransition({TransitionKind::Fade, 100, 3, 4});
+    window.chooseTransition();
+    window.findChild<QComboBox*>("setting0")->setCurrentIndex(static_cast<int>(TransitionKind::RowBlinds));
+    window.findChild<QSpinBox*>("setting1")->setValue(750);
+    window.CloseAndSave();
+    EXPECT_EQ(window.transition(), (DisplayTransition{TransitionKind::RowBlinds, 750, 3, 4}));
+}
+
+TEST(EffectsWindow, SettingsAreKeptFromOneUseToTheNext)
+{
+    Asked asked;
+    EffectsWindow window(nullptr, recorder(asked));
+    window.load(halves());
+    window.chooseEffect("Blur");
+    window.findChild<QSpinBox*>("setting0")->setValue(7);
+    window.CloseAndSave();
+    window.load(scene());
+    window.chooseEffect("Mirror");
+    window.chooseEffect("Blur");
+    EXPECT_EQ(window.findChild<QSpinBox*>("setting0")->value(), 7);
+    EXPECT_FALSE(window.changed());
+    EXPECT_EQ(window.picture(), scene());
 }
 
 // --- transitions -----------------------------------------------------------------------------

@@ -55,8 +55,8 @@ PreviewInput previewInput(const QImage& picture, const QRect& area, const QSize&
 
 } // namespace
 
-EffectsWindow::EffectsWindow(const QImage& picture, QWidget* parent, AskYesNo ask)
-    : QDialog(parent), ask_(std::move(ask)), original_(picture), copy_(picture), canvas_(new PictureCanvas(this)),
+EffectsWindow::EffectsWindow(QWidget* parent, AskYesNo ask)
+    : QDialog(parent), ask_(std::move(ask)), canvas_(new PictureCanvas(this)),
       settings_(new SettingsPanel(this)), runner_(new EffectRunner(this)), progress_(new QProgressBar(this)),
       status_(new QLabel(this))
 {
@@ -91,6 +91,20 @@ EffectsWindow::EffectsWindow(const QImage& picture, QWidget* parent, AskYesNo as
 }
 
 EffectsWindow::~EffectsWindow() = default;
+
+void EffectsWindow::load(const QImage& picture)
+{
+    runner_->stop();
+    runner_->wait();
+    original_ = picture;
+    copy_ = picture;
+    changed_ = false;
+    canvas_->setPicture(copy_);
+    canvas_->resetSelection();
+    progress_->setValue(0);
+    status_->clear();
+    updateButtons();
+}
 
 void EffectsWindow::buildMenus()
 {
@@ -147,7 +161,7 @@ void EffectsWindow::setTransition(const DisplayTransition& transition)
     transition_ = transition;
     values_[transitionTitle] = transitionValues(transition);
     if (!chosen_)
-        chooseTransition();
+        settings_->showSettings(transitionTitle, transitionSettings(), values_[transitionTitle]);
 }
 
 bool EffectsWindow::actionPending() const

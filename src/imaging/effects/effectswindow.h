@@ -1,7 +1,8 @@
 // The effects window "Filters and Effects": effects applied to a copy of the shown picture
 // (or to an area of it selected with the mouse), previewed at screen size, run on a worker
 // thread that "Stop" ends; and the picture view's display transition. "Close and Save" hands
-// the processed copy and the transition back; the close button keeps nothing.
+// the processed copy and the transition back; the close button keeps nothing. The window is
+// made once and remembers its settings from one use to the next.
 #pragma once
 
 #include <QDialog>
@@ -29,8 +30,11 @@ public:
     // Asks a question with Yes and No; true for Yes.
     using AskYesNo = std::function<bool(QWidget* parent, const QString& caption, const QString& question)>;
 
-    EffectsWindow(const QImage& picture, QWidget* parent, AskYesNo ask);
+    EffectsWindow(QWidget* parent, AskYesNo ask);
     ~EffectsWindow() override;
+
+    // Starts work on a copy of `picture`; the settings chosen before are kept.
+    void load(const QImage& picture);
 
     // The working copy, and whether an effect changed it since the window opened or reloaded.
     const QImage& picture() const { return copy_; }

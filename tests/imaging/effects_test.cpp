@@ -149,6 +149,12 @@ TEST(Effects, PasteImagePutsTheClipboardsPictureAtThePlaceGiven)
     EXPECT_EQ(result.pixel(22, 2), qRgb(0, 255, 0));
     EXPECT_EQ(result.pixel(22, 10), qRgb(0, 0, 255)) << "below the pasted picture";
     EXPECT_EQ(result.pixel(5, 2), qRgb(255, 0, 0));
+    try {
+        run("Paste Image", halves(), {0, 0, 100});
+        ADD_FAILURE() << "an empty clipboard pasted";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.code(), ErrorCode::NothingToPaste);
+    }
 }
 
 TEST(Effects, CorrectionsMoveTheTonesTheRightWay)

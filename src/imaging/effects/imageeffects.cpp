@@ -7,6 +7,7 @@
 
 #include "imaging/effects/effectgroups.h"
 #include "imaging/effects/magickeffect.h"
+#include "imaging/error.h"
 
 namespace imaging::effects {
 
@@ -35,7 +36,7 @@ QImage mirror(const EffectInput& in)
 QImage pasteImage(const EffectInput& in)
 {
     if (in.pasted.isNull())
-        return in.picture;
+        throw Error(ErrorCode::NothingToPaste, QStringLiteral("There is no picture on the clipboard to paste"));
     const QImage pasted = in.pasted.convertToFormat(QImage::Format_ARGB32);
     const int x = in.picture.width() * in.values[0] / 100;
     const int y = in.picture.height() * in.values[1] / 100;

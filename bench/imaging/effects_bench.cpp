@@ -65,10 +65,8 @@ int main(int argc, char** argv)
     std::printf("6000x4000 photo, %s\n", convert.c_str());
 
     const std::vector<Operation> operations{
-        {"Blur", {3}, {"-blur", "0x3"}},
-        {"Oil Paint", {3}, {"-paint", "3"}},
-        {"WhirlPool", {180}, {"-swirl", "180"}},
-        {"Rotate", {90, 0}, {"-rotate", "90"}},
+        {"Blur", {3}, {"-blur", "0x3"}},         {"Oil Paint", {3}, {"-paint", "3"}},
+        {"WhirlPool", {180}, {"-swirl", "180"}}, {"Rotate", {90, 0}, {"-rotate", "90"}},
         {"AutoContrast", {}, {"-normalize"}},
     };
     bool allWithin = true;

@@ -21,9 +21,9 @@ int cellTurn(int column, int row, int cells)
 
 QStringList transitionNames()
 {
-    return {QStringLiteral("None"),          QStringLiteral("Fade"),           QStringLiteral("Wipe Left"),
-            QStringLiteral("Wipe Right"),    QStringLiteral("Wipe Up"),        QStringLiteral("Wipe Down"),
-            QStringLiteral("Column Blinds"), QStringLiteral("Row Blinds"),     QStringLiteral("Mosaic Dissolve")};
+    return {QStringLiteral("None"),          QStringLiteral("Fade"),       QStringLiteral("Wipe Left"),
+            QStringLiteral("Wipe Right"),    QStringLiteral("Wipe Up"),    QStringLiteral("Wipe Down"),
+            QStringLiteral("Column Blinds"), QStringLiteral("Row Blinds"), QStringLiteral("Mosaic Dissolve")};
 }
 
 QImage transitionFrame(const QImage& from, const QImage& to, const DisplayTransition& transition, double progress)

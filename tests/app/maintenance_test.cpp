@@ -15,6 +15,7 @@
 #include "imaging/effects/effectswindow.h"
 #include "imaging/encoder.h"
 #include "pictures/mmopendialog.h"
+#include "pictures/picturemaintenance.h"
 #include "programfixture.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +29,8 @@ protected:
     {
         std::vector<TestPicture> pictures;
         for (int n = 1; n <= 6; ++n)
-            pictures.push_back({"", std::to_string(n), n == 2 || n == 4 || n == 5 ? std::vector<int>{3} : std::vector<int>{},
+            pictures.push_back({"", std::to_string(n),
+                                n == 2 || n == 4 || n == 5 ? std::vector<int>{3} : std::vector<int>{},
                                 marked.count(n) > 0});
         createAlbum(albumDir(), "upkeep", pictures);
         writeRegDb({264, 52, 742, 630, true, "upkeep", albumDir()});
@@ -142,6 +144,16 @@ TEST_F(MaintenanceTest, UnmarkAllUnderTheMarkedFilterVisitsEachMarkedPictureOnce
     EXPECT_TRUE(markedPictures().empty());
 }
 
+TEST_F(MaintenanceTest, EachVisiblePictureIsWrittenOnceUnderTheMarkedFilter)
+{
+    openAlbum({1, 2, 3, 5, 6});
+    PictureMaintenance maintenance(db(), pictureView(), dialogs, form());
+    trigger("ShowChecked1");
+    EXPECT_EQ(maintenance.markAll(), 5) << "marking keeps them all visible";
+    EXPECT_EQ(maintenance.unmarkAll(), 5) << "unmarking takes each out of the filter as it goes";
+    EXPECT_EQ(maintenance.unmarkAll(), 0) << "none visible any more";
+}
+
 TEST_F(MaintenanceTest, MarkAllWithoutAFilterMarksEveryPicture)
 {
     openAlbum({});
@@ -158,8 +170,7 @@ namespace {
 
 QImage decoded(const paradox::Bytes& bytes)
 {
-    return imaging::decode(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())), {})
-        .image;
+    return imaging::decode(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())), {}).image;
 }
 
 class EffectsTest : public ProgramTest {
@@ -273,8 +284,8 @@ TEST_F(EffectsTest, AnEffectOnAJustImportedJpegReplacesItsBytesWithTheProcessedJ
     ASSERT_EQ(pictures.recordCount(), 3);
     pictures.last();
     const paradox::Bytes stored = pictures.fieldByName("FOTO").asBytes();
-    const QImage expected = imaging::applyEffect(imaging::effectNamed("Invert"), imaging::decode(jpeg, {}).image, {}, {},
-                                                 {}, {});
+    const QImage expected =
+        imaging::applyEffect(imaging::effectNamed("Invert"), imaging::decode(jpeg, {}).image, {}, {}, {}, {});
     const QByteArray encoded = imaging::encode(expected, imaging::SaveFormat::Jpg, pictureView().settings(), {});
     EXPECT_EQ(stored, paradox::Bytes(encoded.begin(), encoded.end()));
     EXPECT_NE(stored, paradox::Bytes(jpeg.begin(), jpeg.end()));
@@ -284,13 +295,13 @@ TEST_F(EffectsTest, TheTransitionChosenThereIsKeptByTheViewAndEndsAtTheNewPictur
 {
     modals.onNextModal([](QDialog& dialog) {
         auto& window = static_cast<imaging::EffectsWindow&>(dialog);
-        window.setTransition({imaging::TransitionKind::WipeRight, 150, 10, 10});
+        window.setTransition({imaging::TransitionKind::WipeRight, 2000, 10, 10});
         window.CloseAndSave();
     });
     trigger("Processing1");
     const imaging::DisplayTransition kept = pictureView().transition();
     EXPECT_EQ(kept.kind, imaging::TransitionKind::WipeRight);
-    EXPECT_EQ(kept.delay, 150);
+    EXPECT_EQ(kept.delay, 2000);
     EXPECT_FALSE(pictureView().modified()) << "no effect applied: the picture is left alone";
     const auto centre = [this] {
         QWidget& screen = *pictureView().viewport();
@@ -299,6 +310,7 @@ TEST_F(EffectsTest, TheTransitionChosenThereIsKeptByTheViewAndEndsAtTheNewPictur
     ASSERT_EQ(centre(), qRgb(255, 0, 0));
     click("SpeedButton2");
     pictureView().waitForDisplay();
-    QTest::qWait(400);
+    EXPECT_EQ(centre(), qRgb(255, 0, 0)) << "the wipe has not reached the middle yet";
+    QTest::qWait(2300);
     EXPECT_EQ(centre(), qRgb(0, 0, 255));
 }

@@ -213,8 +213,8 @@ TEST(Effects, AnEffectLimitedToAnAreaLeavesTheRestUnchanged)
     for (int y = 0; y < original.height(); ++y)
         for (int x = 0; x < original.width(); ++x) {
             const QRgb before = original.pixel(x, y);
-            const QRgb expected = area.contains(x, y) ? qRgb(255 - qRed(before), 255 - qGreen(before), 255 - qBlue(before))
-                                                      : before;
+            const QRgb expected =
+                area.contains(x, y) ? qRgb(255 - qRed(before), 255 - qGreen(before), 255 - qBlue(before)) : before;
             ASSERT_EQ(result.pixel(x, y), expected) << x << "," << y;
         }
 }
@@ -275,7 +275,8 @@ TEST(EffectsWindow, HasItsCaptionMenusAndButtons)
     for (QAction* action : window.findChild<QMenuBar*>()->actions())
         menus << action->text();
     EXPECT_EQ(menus, (QStringList{"&Image", "&Deformation", "&Correction", "&Transitions"}));
-    for (const char* text : {"Hide Selection", "Reset Selection", "Reload", "Preview", "Apply", "Stop", "Close and Save"})
+    for (const char* text :
+         {"Hide Selection", "Reset Selection", "Reload", "Preview", "Apply", "Stop", "Close and Save"})
         EXPECT_NE(window.findChild<QPushButton*>(text), nullptr) << text;
 }
 

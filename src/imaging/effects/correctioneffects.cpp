@@ -36,8 +36,7 @@ QImage autoContrast(const EffectInput& in)
             --white;
         for (int value = 0; value < 256; ++value)
             levels[channel][std::size_t(value)] =
-                white <= black ? quint8(value)
-                               : quint8(std::clamp((value - black) * 255 / (white - black), 0, 255));
+                white <= black ? quint8(value) : quint8(std::clamp((value - black) * 255 / (white - black), 0, 255));
     }
     forEachRow(result.height(), in.control, [&](int y) {
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
@@ -97,9 +96,8 @@ QImage halfTone(const EffectInput& in)
 
 QImage hueAndSaturation(const EffectInput& in)
 {
-    return withMagick(in, [&](Magick::Image& image) {
-        image.modulate(100.0, 100.0 + in.values[1], 100.0 + in.values[0]);
-    });
+    return withMagick(in,
+                      [&](Magick::Image& image) { image.modulate(100.0, 100.0 + in.values[1], 100.0 + in.values[0]); });
 }
 
 QImage sharp(const EffectInput& in)

@@ -105,8 +105,8 @@ QImage jiggle(const EffectInput& in)
 
 QImage motionBlur(const EffectInput& in)
 {
-    return withMagick(in,
-                      [&](Magick::Image& image) { image.motionBlur(in.values[0], in.values[0] / 3.0 + 0.5, in.values[1]); });
+    return withMagick(
+        in, [&](Magick::Image& image) { image.motionBlur(in.values[0], in.values[0] / 3.0 + 0.5, in.values[1]); });
 }
 
 QImage noisify(const EffectInput& in)

@@ -29,9 +29,9 @@ struct EffectSetting {
 };
 
 struct EffectInput {
-    const QImage& picture;         // RGB32 or ARGB32
+    const QImage& picture;          // RGB32 or ARGB32
     const std::vector<int>& values; // one per setting, in range
-    const QImage& pasted;          // what Paste Image puts on the picture (the clipboard's)
+    const QImage& pasted;           // what Paste Image puts on the picture (the clipboard's)
     const TaskControl& control;
 };
 

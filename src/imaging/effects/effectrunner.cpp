@@ -30,7 +30,8 @@ bool EffectRunner::start(Work work)
         TaskControl control;
         control.cancel = &cancel_;
         control.progress = [this](int percent, const QString&) {
-            QMetaObject::invokeMethod(this, [this, percent] { emit progress(percent); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, percent] { emit progress(percent); }, Qt::QueuedConnection);
         };
         try {
             result_ = work(control);

@@ -56,14 +56,14 @@ PreviewInput previewInput(const QImage& picture, const QRect& area, const QSize&
 } // namespace
 
 EffectsWindow::EffectsWindow(QWidget* parent, AskYesNo ask)
-    : QDialog(parent), ask_(std::move(ask)), canvas_(new PictureCanvas(this)),
-      settings_(new SettingsPanel(this)), runner_(new EffectRunner(this)), progress_(new QProgressBar(this)),
-      status_(new QLabel(this))
+    : QDialog(parent), ask_(std::move(ask)), canvas_(new PictureCanvas(this)), settings_(new SettingsPanel(this)),
+      runner_(new EffectRunner(this)), progress_(new QProgressBar(this)), status_(new QLabel(this))
 {
     setObjectName(QStringLiteral("EffectsWindow"));
     setWindowTitle(windowCaption);
     setModal(true);
     canvas_->setObjectName(QStringLiteral("PictureCanvas"));
+    canvas_->setAccessibleName(tr("Picture to process; drag to select an area"));
     canvas_->setPicture(copy_);
     progress_->setObjectName(QStringLiteral("EffectProgress"));
     progress_->setRange(0, 100);
@@ -222,7 +222,8 @@ void EffectsWindow::run(const QRect& area, bool preview)
     previewRunning_ = preview;
     progress_->setValue(0);
     status_->setText(preview ? tr("Previewing %1...").arg(effect.name) : tr("Applying %1...").arg(effect.name));
-    const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1920, 1080);
+    const QSize screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1920, 1080);
     runner_->start([&effect, source = copy_, area, values, pasted, preview, screen](const TaskControl& control) {
         if (!preview)
             return applyEffect(effect, source, area, values, pasted, control);

@@ -91,7 +91,9 @@ QImage borderFade(const EffectInput& in)
     const std::vector<int> none;
     const QImage blurred = withMagick({mask, none, in.pasted, in.control},
                                       [&](Magick::Image& image) { image.blur(0, std::max(1, width) / 2.0); });
-    const QRgb colour = in.values[1] == 1 ? qRgb(255, 255, 255) : in.values[1] == 2 ? qRgb(128, 128, 128) : qRgb(0, 0, 0);
+    const QRgb colour = in.values[1] == 1   ? qRgb(255, 255, 255)
+                        : in.values[1] == 2 ? qRgb(128, 128, 128)
+                                            : qRgb(0, 0, 0);
     QImage result = in.picture.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < result.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));

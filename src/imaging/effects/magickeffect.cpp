@@ -34,7 +34,7 @@ QImage toQImage(Magick::Image& image)
                   alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (result.isNull())
         throw Error(ErrorCode::TooLarge, QStringLiteral("The effect's result is too large for this machine"));
-    // Without transparency the alpha channel reads opaque, as RGB32 wants it.
+        // Without transparency the alpha channel reads opaque, as RGB32 wants it.
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
     const char* map = "BGRA";
 #else

@@ -52,7 +52,8 @@ QRectF PictureCanvas::pictureRect() const
     if (picture_.isNull())
         return {};
     const QSizeF fitted = QSizeF(picture_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
-    const QSizeF shown = picture_.width() <= width() && picture_.height() <= height() ? QSizeF(picture_.size()) : fitted;
+    const QSizeF shown =
+        picture_.width() <= width() && picture_.height() <= height() ? QSizeF(picture_.size()) : fitted;
     return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
 }
 

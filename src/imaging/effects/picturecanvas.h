@@ -13,7 +13,7 @@ public:
     explicit PictureCanvas(QWidget* parent = nullptr);
 
     void setPicture(const QImage& picture); // also ends a preview
-    void setPreview(const QImage& preview);  // shown in place of the picture, fitted the same way
+    void setPreview(const QImage& preview); // shown in place of the picture, fitted the same way
     bool previewShown() const { return !preview_.isNull(); }
 
     // The selected area in the picture's pixels; empty when nothing is selected.

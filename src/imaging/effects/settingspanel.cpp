@@ -9,8 +9,7 @@
 
 namespace imaging {
 
-SettingsPanel::SettingsPanel(QWidget* parent)
-    : QWidget(parent), box_(new QGroupBox(this)), form_(new QFormLayout(box_))
+SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent), box_(new QGroupBox(this)), form_(new QFormLayout(box_))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -34,6 +34,7 @@
 #include "imaging/pdbmultiimage.h"
 #include "pictures/importcommands.h"
 #include "pictures/mmopendialog.h"
+#include "pictures/picturemaintenance.h"
 #include "pictures/scannercommands.h"
 #include "views/categoryfilter.h"
 
@@ -83,6 +84,7 @@ void TForm1::bind(Tdb& db, const ModalWindows& windows)
     albums_ = std::make_unique<AlbumCommands>(db, dialogs_, *this, *activation_, *windows.Form8);
     imports_ = std::make_unique<ImportCommands>(db, *PDBMultiImage1, dialogs_, *this, *MMOpenDialog1);
     scanner_ = std::make_unique<ScannerCommands>(db, *PDBMultiImage1, dialogs_, *this);
+    maintenance_ = std::make_unique<PictureMaintenance>(db, *PDBMultiImage1, dialogs_, *this);
     progress_ = std::make_unique<ProgressDisplay>(*this);
     startup_ = std::make_unique<Startup>(db, *PDBMultiImage1, *this, dialogs_, *geometry_, *activation_);
     shutdown_ = std::make_unique<Shutdown>(db, dialogs_, *this, *geometry_);
@@ -477,4 +479,21 @@ void TForm1::Select1Click()
 void TForm1::Scan1Click()
 {
     scanner_->scan();
+}
+
+void TForm1::DeletePicture1Click()
+{
+    maintenance_->deletePicture();
+}
+void TForm1::MarkallPictures1Click()
+{
+    maintenance_->markAll();
+}
+void TForm1::Unmarkallpictures1Click()
+{
+    maintenance_->unmarkAll();
+}
+void TForm1::Processing1Click()
+{
+    maintenance_->processPicture();
 }

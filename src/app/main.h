@@ -32,6 +32,7 @@ class DBStateStatus;
 class DialogService;
 class ImportCommands;
 class PartsProgressBar;
+class PictureMaintenance;
 class ProgressDisplay;
 class ScannerCommands;
 class Shutdown;
@@ -290,6 +291,7 @@ private:
     std::unique_ptr<AlbumCommands> albums_;
     std::unique_ptr<ImportCommands> imports_;
     std::unique_ptr<ScannerCommands> scanner_;
+    std::unique_ptr<PictureMaintenance> maintenance_;
     std::unique_ptr<ProgressDisplay> progress_;
     std::unique_ptr<Startup> startup_;
     std::unique_ptr<Shutdown> shutdown_;

@@ -96,22 +96,6 @@ void TForm1::Print2Click()
 {
     notYetAvailable(tr("Printing the checked pictures"));
 }
-void TForm1::DeletePicture1Click()
-{
-    notYetAvailable(tr("Deleting a picture"));
-}
-void TForm1::MarkallPictures1Click()
-{
-    notYetAvailable(tr("Marking all pictures"));
-}
-void TForm1::Unmarkallpictures1Click()
-{
-    notYetAvailable(tr("Unmarking all pictures"));
-}
-void TForm1::Processing1Click()
-{
-    notYetAvailable(tr("Filters and effects"));
-}
 void TForm1::Labels1Click()
 {
     notYetAvailable(tr("The category editor"));

@@ -17,6 +17,7 @@ enum class ErrorCode : int {
     WriteFailed = 7,
     NothingToSave = 8,
     ScannerFailed = 9, // no scanner, or the scanner refused a setting or stopped with an error
+    NothingToPaste = 10, // an effect that pastes found no picture on the clipboard
 };
 
 class Error : public std::runtime_error {

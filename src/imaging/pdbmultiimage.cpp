@@ -80,7 +80,7 @@ private:
 
 TPDBMultiImage::TPDBMultiImage(QWidget* parent)
     : QAbstractScrollArea(parent), link_(std::make_unique<Link>(*this)), cache_(pictureCacheBytes),
-      overlayColour_(Qt::green)
+      overlayColour_(Qt::green), transitions_(new imaging::TransitionPlayer(*viewport()))
 {
     decoder_ = std::make_unique<imaging::DisplayDecoder>(
         [this](quint64 ticket, imaging::DecodedPicture picture) { decoded(ticket, std::move(picture)); },
@@ -138,6 +138,8 @@ void TPDBMultiImage::showStoredBytes(const QByteArray& bytes)
     // change coming back): keep the decoded picture instead of decoding it again.
     if (shownIsStored_ && bytes == stored_)
         return;
+    if (isVisible() && transitions_->transition().kind != imaging::TransitionKind::None)
+        transitions_->leaving(renderScene());
     stored_ = bytes;
     shownIsStored_ = true;
     // The picture memory may live on in the cache; it is not handed back for reuse.
@@ -150,6 +152,7 @@ void TPDBMultiImage::showStoredBytes(const QByteArray& bytes)
     if (stored_.isEmpty()) {
         decoder_->cancel();
         ticket_ = 0;
+        transitions_->arrived();
     } else {
         ownSize_ = imaging::probeSize(stored_, settings_.pcdMode());
         requestDecode(boxForDisplay());
@@ -239,6 +242,7 @@ void TPDBMultiImage::showDecoded(const imaging::DecodedPicture& picture)
         decoder_->recycle(std::move(shown_));
     shown_ = picture.image;
     pictureChanged();
+    transitions_->arrived();
     if (fitWhenKnown_)
         fitWhenLarger();
     // Reading the neighbours waits until this picture is on screen.
@@ -312,6 +316,7 @@ void TPDBMultiImage::decodeFailed(quint64 ticket, int code, const QString& text)
     ownSize_ = QSize();
     fitWhenKnown_ = false;
     pictureChanged();
+    transitions_->arrived();
     if (code == static_cast<int>(imaging::ErrorCode::Cancelled))
         return;
     reportProgress(100, text); // the operation has ended, if not well
@@ -495,6 +500,23 @@ void TPDBMultiImage::updateScrollBars()
 void TPDBMultiImage::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
+    if (transitions_->active())
+        painter.drawImage(0, 0, transitions_->frame(renderScene()));
+    else
+        paintScene(painter);
+}
+
+QImage TPDBMultiImage::renderScene()
+{
+    QImage scene(viewport()->size() * devicePixelRatioF(), QImage::Format_RGB32);
+    scene.setDevicePixelRatio(devicePixelRatioF());
+    QPainter painter(&scene);
+    paintScene(painter);
+    return scene;
+}
+
+void TPDBMultiImage::paintScene(QPainter& painter)
+{
     painter.fillRect(viewport()->rect(), Qt::black);
     if (!shown_.isNull()) {
         const QRectF target = targetRect();

@@ -23,7 +23,9 @@
 #include "imaging/picturecache.h"
 #include "imaging/savesettings.h"
 #include "imaging/taskcontrol.h"
+#include "imaging/transition.h"
 
+class QPainter;
 class TDataSource;
 class TField;
 
@@ -96,6 +98,9 @@ public:
     // The shown picture at full size; decodes it if only a reduced copy is held.
     QImage picture();
     void Zoom(double factor);
+    // How the view passes from one record's picture to the next; kept until the program ends.
+    void setTransition(const imaging::DisplayTransition& transition) { transitions_->setTransition(transition); }
+    const imaging::DisplayTransition& transition() const { return transitions_->transition(); }
 
     // Waits until the picture of the current record is decoded and shown (or failed).
     void waitForDisplay();
@@ -140,6 +145,8 @@ private:
     QSizeF targetSize() const;   // the picture's size on screen, in device-independent pixels
     QRectF targetRect() const;
     void pictureChanged();
+    void paintScene(QPainter& painter);
+    QImage renderScene(); // what the view shows now, as a picture of the viewport's size
     void updateScrollBars();
     void needSharperPicture();
     void showDecoded(const imaging::DecodedPicture& picture);
@@ -172,4 +179,5 @@ private:
     bool shownIsStored_ = true; // shown_ is the picture of stored_ (not a changed one)
     bool modified_ = false;
     QImage scaledCache_; // shown_ scaled to the current target size
+    imaging::TransitionPlayer* transitions_;
 };

@@ -1,6 +1,18 @@
-# The widget side of the imaging engine: the picture view bound to a table field, and scanning.
+# The widget side of the imaging engine: the picture view bound to a table field with its
+# display transitions, the effects window, and scanning.
 add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/displaydecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/transition.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/effect.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/magickeffect.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/parallelrows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/imageeffects.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/deformationeffects.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/correctioneffects.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/effectrunner.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/picturecanvas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/settingspanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/effects/effectswindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pdbmultiimage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prefetcher.cpp
@@ -17,3 +29,6 @@ target_link_libraries(kadrix_imaging PUBLIC Kadrix::codecs Kadrix::data Qt6::Wid
 # Scanning goes through SANE; its headers stay inside the library.
 pkg_check_modules(Sane REQUIRED IMPORTED_TARGET sane-backends)
 target_link_libraries(kadrix_imaging PRIVATE PkgConfig::Sane)
+
+# The effects run through ImageMagick; its headers stay inside the library.
+target_link_libraries(kadrix_imaging PRIVATE PkgConfig::MagickPlusPlus)

@@ -59,6 +59,14 @@ protected:
         form().state().ZoomStep = 0;
     }
     std::string current() { return db().Table1.fieldByName("NAAM").asString(); }
+    int markedCount()
+    {
+        int marked = 0;
+        TTable& pictures = db().Table1;
+        for (pictures.first(); !pictures.eof(); pictures.next())
+            marked += pictures.fieldByName("MARK").asBoolean() ? 1 : 0;
+        return marked;
+    }
     // The one message the command showed.
     QString saidOnce()
     {
@@ -139,7 +147,12 @@ TEST_F(WiringTest, EveryMenuItemRunsItsOwnCommand)
         {"ExportClipboard1", menu("ExportClipboard1"), says("Export to the clipboard")},
         {"PrinterSetup1", menu("PrinterSetup1"), says("Printer setup")},
         {"Print1", menu("Print1"), says("Printing is")},
-        {"DeletePicture1", menu("DeletePicture1"), says("Deleting a picture")},
+        // The first picture goes; the next one is shown.
+        {"DeletePicture1", menu("DeletePicture1"),
+         [this, records] {
+             EXPECT_EQ(db().Table1.recordCount(), records);
+             EXPECT_EQ(current(), "picture 2");
+         }},
         {"ShowChecked1", menu("ShowChecked1"),
          [this] {
              EXPECT_EQ(current(), "picture 25");
@@ -154,8 +167,8 @@ TEST_F(WiringTest, EveryMenuItemRunsItsOwnCommand)
         {"asPCX1", menu("asPCX1"), says("PCX files")},
         {"asPNG1", menu("asPNG1"), says("PNG files")},
         {"asEPS1", menu("asEPS1"), says("EPS files")},
-        {"MarkallPictures1", menu("MarkallPictures1"), says("Marking all")},
-        {"Unmarkallpictures1", menu("Unmarkallpictures1"), says("Unmarking all")},
+        {"MarkallPictures1", menu("MarkallPictures1"), [this] { EXPECT_EQ(markedCount(), db().Table1.recordCount()); }},
+        {"Unmarkallpictures1", menu("Unmarkallpictures1"), [this] { EXPECT_EQ(markedCount(), 0); }},
         {"Select1", menu("Select1"), says("No scanner was found.")},
         // A scan first shows all pictures: the marked ones shown before are no longer alone.
         {"Scan1",
@@ -165,7 +178,7 @@ TEST_F(WiringTest, EveryMenuItemRunsItsOwnCommand)
          },
          [this] { EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked()); }},
         {"Labels1", menu("Labels1"), says("category editor")},
-        {"Processing1", menu("Processing1"), says("Filters and effects")},
+        {"Processing1", [this] { expectWindow("EffectsWindow", [this] { trigger("Processing1"); }); }, [] {}},
         {"Help1", menu("Help1"), says("Help")},
         {"About1", menu("About1"), says("About window")},
     };

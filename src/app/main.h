@@ -22,6 +22,7 @@ class QToolButton;
 
 class AlbumActivation;
 class AlbumCommands;
+class AlbumTransfer;
 class Browser;
 class CategoryFilter;
 class DBCheckBox;
@@ -30,6 +31,7 @@ class DBMemo;
 class DBStateStatus;
 class DialogService;
 class ImportCommands;
+class OptionsCommand;
 class PartsProgressBar;
 class ProgressDisplay;
 class ScannerCommands;
@@ -284,6 +286,8 @@ private:
     std::unique_ptr<CategoryFilter> categoryFilter_;
     std::unique_ptr<AlbumActivation> activation_;
     std::unique_ptr<AlbumCommands> albums_;
+    std::unique_ptr<AlbumTransfer> transfer_;
+    std::unique_ptr<OptionsCommand> options_;
     std::unique_ptr<ImportCommands> imports_;
     std::unique_ptr<ScannerCommands> scanner_;
     std::unique_ptr<ProgressDisplay> progress_;

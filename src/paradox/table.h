@@ -123,6 +123,10 @@ public:
     std::optional<bool> logical(std::size_t record, int field) const;
     Bytes blob(std::size_t record, int field) const;               // any blob type; empty when empty
     std::uint32_t blobLength(std::size_t record, int field) const; // without reading the .mb
+    // A binary value kept in a blob block of its own, as the stretch of the .mb that holds it,
+    // for copying it file to file; nothing for other values (empty, in the record, in a shared
+    // block, other field types). Checked as reading it is.
+    std::optional<FileContent> blobInFile(std::size_t record, int field) const;
 
     // Writing. Each call is one crash-safe step. Values are checked against the field
     // types first; text is cut to an alpha field's size in bytes, never inside a

@@ -62,6 +62,7 @@ void AlbumTransfer::transfer(Kind kind)
 
 bool AlbumTransfer::copyWithProgress(const schema::AlbumLocation& source, const QString& destination)
 {
+    const BusyScope busy(window_); // the main window stays open until the copy has ended
     QObject relay; // carries the progress to the main window's bar; news arriving late is dropped with it
     std::atomic_bool stopped{false};
     window_.showProgressPercent(0);

@@ -25,7 +25,8 @@ void OptionsCommand::showOptions()
         // The field keeps the first 15 characters of a longer password.
         settings.fieldByName("PASWOORD").setAsString(window_.MaskEdit1->text().toStdString());
         settings.refresh();
-        db_.Reg.refresh();
+        if (db_.Reg.active()) // without reg.db there is no automatic opening to store
+            db_.Reg.refresh();
     }
     // A changed automatic opening otherwise stays pending in reg.db's record until its next write.
     settings.refresh();

@@ -238,3 +238,20 @@ TEST_F(OptionsTest, ADelayThatIsNoWholeNumberIsRefusedWithAMessageAndNotStored)
     EXPECT_TRUE(dialogs.errors[0].contains("2.5s")) << dialogs.errors[0].toStdString();
     EXPECT_EQ(std::get<std::int64_t>(storedSetting("DELAY")), 20);
 }
+
+TEST_F(ProgramTest, OptionsWorkWithoutReg_dbAndStoreTheAlbumSettings)
+{
+    createAlbum(albumDir(), "loose", {{"m", "a.png"}});
+    start(); // no reg.db: the caption says so and nothing opens
+    dialogs.answerPath(QString::fromStdString(albumDir() + "/loose.mb"));
+    trigger("Open1");
+    ASSERT_TRUE(form().albumOpen());
+    modals.onNextModal([](QDialog& dialog) {
+        auto& window = dynamic_cast<TForm7&>(dialog);
+        window.MaskEdit1->setText("pw");
+        window.BitBtn1->click();
+    });
+    trigger("Opties1");
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    EXPECT_EQ(db().Table3.fieldByName("PASWOORD").asString(), "pw");
+}

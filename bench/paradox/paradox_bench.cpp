@@ -148,7 +148,7 @@ public:
     double fromFileSeconds()
     {
         return timeAppends([&](int i) -> std::vector<paradox::FieldChange>& {
-            fileRecord_[0].value = paradox::FileContent{picturePath(i)};
+            fileRecord_[0].value = paradox::FileContent{picturePath(i), 0, std::nullopt};
             return fileRecord_;
         });
     }

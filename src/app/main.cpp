@@ -22,6 +22,8 @@
 #include "data/data.h"
 #include "dbmanage/albumactivation.h"
 #include "dbmanage/albumcommands.h"
+#include "dbmanage/albumtransfer.h"
+#include "dbmanage/optionscommand.h"
 #include "framework/application.h"
 #include "framework/dbcheckbox.h"
 #include "framework/dblabel.h"
@@ -82,6 +84,8 @@ void TForm1::bind(Tdb& db, const ModalWindows& windows)
     categoryFilter_ = std::make_unique<CategoryFilter>(db, *this);
     activation_ = std::make_unique<AlbumActivation>(db, *PDBMultiImage1, *this, *windows.Form4);
     albums_ = std::make_unique<AlbumCommands>(db, dialogs_, *this, *activation_, *windows.Form8);
+    transfer_ = std::make_unique<AlbumTransfer>(db, dialogs_, *this, *albums_, *windows.Form9);
+    options_ = std::make_unique<OptionsCommand>(db, *PDBMultiImage1, *windows.Form7);
     imports_ = std::make_unique<ImportCommands>(db, *PDBMultiImage1, dialogs_, *this, *MMOpenDialog1);
     scanner_ = std::make_unique<ScannerCommands>(db, *PDBMultiImage1, dialogs_, *this);
     maintenance_ = std::make_unique<PictureMaintenance>(db, *PDBMultiImage1, dialogs_, *this);
@@ -458,6 +462,18 @@ void TForm1::New1Click()
 void TForm1::Delete1Click()
 {
     albums_->deleteAlbum();
+}
+void TForm1::Move1Click()
+{
+    transfer_->moveAlbum();
+}
+void TForm1::Copy1Click()
+{
+    transfer_->copyAlbum();
+}
+void TForm1::Opties1Click()
+{
+    options_->showOptions();
 }
 
 void TForm1::ImportSingle1Click()

@@ -23,6 +23,7 @@ class QToolButton;
 
 class AlbumActivation;
 class AlbumCommands;
+class AlbumTransfer;
 class Browser;
 class CategoryFilter;
 class DBCheckBox;
@@ -31,6 +32,7 @@ class DBMemo;
 class DBStateStatus;
 class DialogService;
 class ImportCommands;
+class OptionsCommand;
 class PartsProgressBar;
 class PictureMaintenance;
 class ProgressDisplay;
@@ -289,6 +291,8 @@ private:
     std::unique_ptr<CategoryFilter> categoryFilter_;
     std::unique_ptr<AlbumActivation> activation_;
     std::unique_ptr<AlbumCommands> albums_;
+    std::unique_ptr<AlbumTransfer> transfer_;
+    std::unique_ptr<OptionsCommand> options_;
     std::unique_ptr<ImportCommands> imports_;
     std::unique_ptr<ScannerCommands> scanner_;
     std::unique_ptr<PictureMaintenance> maintenance_;

@@ -4,18 +4,6 @@
 
 #include "framework/dialogservice.h"
 
-void TForm1::Opties1Click()
-{
-    notYetAvailable(tr("Options"));
-}
-void TForm1::Move1Click()
-{
-    notYetAvailable(tr("Moving an album"));
-}
-void TForm1::Copy1Click()
-{
-    notYetAvailable(tr("Copying an album"));
-}
 void TForm1::JPG1Click()
 {
     notYetAvailable(tr("Export to a JPG file"));

@@ -51,11 +51,20 @@ void TBatchMove::execute()
     paradox::Table to(destination_->filePath(), {paradox::Lock::Exclusive});
 
     const int fieldCount = static_cast<int>(from.fields().size());
+    const int total = source_->recordCount();
+    int copied = 0;
     std::vector<paradox::FieldChange> values;
     for (source_->first(); !source_->eof(); source_->next()) {
         values.clear();
-        for (int field = 0; field < fieldCount; ++field)
-            values.push_back({field, source_->field(field).value()});
+        for (int field = 0; field < fieldCount; ++field) {
+            // A picture goes from blob file to blob file in the kernel, never through memory.
+            if (std::optional<paradox::FileContent> stored = source_->blobInFile(field))
+                values.push_back({field, std::move(*stored)});
+            else
+                values.push_back({field, source_->field(field).value()});
+        }
         to.append(values);
+        if (onProgress && !onProgress(++copied, total))
+            throw DatabaseError("The copy of table " + source_->tableName() + " was stopped");
     }
 }

@@ -2,6 +2,8 @@
 // index, replacing a table of that name, and every visible record of the source is copied.
 #pragma once
 
+#include <functional>
+
 class TTable;
 
 enum class TBatchMode { batCopy };
@@ -12,6 +14,10 @@ public:
     void setDestination(TTable* destination) { destination_ = destination; }
     void setMode(TBatchMode mode) { mode_ = mode; }
     TBatchMode mode() const { return mode_; }
+
+    // Told after each copied record: records copied so far and the source's record count.
+    // Returning false stops the copy with a DatabaseError; the destination is then incomplete.
+    std::function<bool(int copied, int total)> onProgress;
 
     // Opens a closed source for the copy and closes it again afterwards; the destination
     // must be closed and is left closed.

@@ -210,6 +210,14 @@ TField& TTable::field(int index)
     return *fields_.at(static_cast<std::size_t>(index));
 }
 
+std::optional<paradox::FileContent> TTable::blobInFile(int index) const
+{
+    checkActive();
+    if (state_ != TDataSetState::dsBrowse || current_ == npos)
+        return std::nullopt;
+    return file_->blobInFile(current_, index);
+}
+
 paradox::Value TTable::readField(int index) const
 {
     checkActive();

@@ -112,6 +112,10 @@ public:
 
     // The open file, for copying whole tables.
     const paradox::Table& file() const;
+    // The current record's stored binary value of field `index` as a stretch of the blob file,
+    // for copying it file to file (see paradox::Table::blobInFile); nothing while the record is
+    // being edited or inserted, or when the value is not kept that way.
+    std::optional<paradox::FileContent> blobInFile(int index) const;
 
 private:
     friend class TField;

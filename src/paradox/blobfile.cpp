@@ -24,17 +24,35 @@ void BlobFile::refuse(std::string_view what, const std::string& fault) const
     fail(path_, std::string(what) + " " + fault);
 }
 
-Bytes BlobFile::read(const BlobPointer& pointer, bool graphic, std::string_view what) const
+std::size_t BlobFile::readBlockHead(const BlobPointer& pointer, std::span<std::uint8_t> head,
+                                   std::string_view what) const
 {
     if (!file_)
         refuse(what, "is stored in the blob file, which is missing");
     const std::uint64_t offset = pointer.blockOffset();
     if (offset % blobUnit != 0 || offset == 0)
         refuse(what, "points to offset " + std::to_string(offset) + ", which is not the start of a value block");
-    std::uint8_t head[subBlockPrefix] = {};
     const std::size_t got = file_->readSomeAt(offset, head);
     if (got < singleBlobHeaderSize)
         refuse(what, "points past the end of the blob file (offset " + std::to_string(offset) + ")");
+    return got;
+}
+
+std::optional<std::uint64_t> BlobFile::singleValueStart(const BlobPointer& pointer, std::string_view what) const
+{
+    std::uint8_t head[subBlockPrefix] = {};
+    const std::size_t got = readBlockHead(pointer, head, what);
+    if (head[0] != static_cast<std::uint8_t>(BlobBlockType::Single))
+        return std::nullopt;
+    checkSingle(pointer.blockOffset(), std::span(head, got), pointer, what);
+    return pointer.blockOffset() + singleBlobHeaderSize;
+}
+
+Bytes BlobFile::read(const BlobPointer& pointer, bool graphic, std::string_view what) const
+{
+    std::uint8_t head[subBlockPrefix] = {};
+    const std::size_t got = readBlockHead(pointer, head, what);
+    const std::uint64_t offset = pointer.blockOffset();
     Bytes value = head[0] == static_cast<std::uint8_t>(BlobBlockType::Single)
                       ? readSingle(offset, std::span(head, got), pointer, what)
                       : readShared(offset, std::span(head, got), pointer, what);
@@ -47,6 +65,15 @@ Bytes BlobFile::read(const BlobPointer& pointer, bool graphic, std::string_view 
 }
 
 Bytes BlobFile::readSingle(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,
+                           std::string_view what) const
+{
+    checkSingle(offset, head, pointer, what);
+    Bytes value(pointer.length);
+    file_->readAt(offset + singleBlobHeaderSize, value);
+    return value;
+}
+
+void BlobFile::checkSingle(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,
                            std::string_view what) const
 {
     if (pointer.index() != singleBlobIndex)
@@ -66,9 +93,6 @@ Bytes BlobFile::readSingle(std::uint64_t offset, std::span<const std::uint8_t> h
     // Checked against the file size before allocating, so a hostile length cannot demand memory.
     if (offset + singleBlobHeaderSize + length > file_->size())
         refuse(what, "runs past the end of the blob file");
-    Bytes value(length);
-    file_->readAt(offset + singleBlobHeaderSize, value);
-    return value;
 }
 
 Bytes BlobFile::readShared(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,

@@ -25,8 +25,15 @@ public:
     // The value a pointer outside the record refers to. what names the field and record for
     // messages. Graphic values lose their eight leading bytes.
     Bytes read(const BlobPointer& pointer, bool graphic, std::string_view what) const;
+    // Where a value kept in a block of its own starts in the file, checked as read() checks it;
+    // nothing for a value in a shared block.
+    std::optional<std::uint64_t> singleValueStart(const BlobPointer& pointer, std::string_view what) const;
 
 private:
+    // The pointed-to block's first bytes, after checking that the pointer can point there.
+    std::size_t readBlockHead(const BlobPointer& pointer, std::span<std::uint8_t> head, std::string_view what) const;
+    void checkSingle(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,
+                     std::string_view what) const;
     Bytes readSingle(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,
                      std::string_view what) const;
     Bytes readShared(std::uint64_t offset, std::span<const std::uint8_t> head, const BlobPointer& pointer,

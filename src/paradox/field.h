@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -47,11 +48,13 @@ struct Null {
     friend bool operator==(Null, Null) { return true; }
 };
 
-// The whole content of a file, as the value to write into a binary field: the bytes go from
-// the file straight into the blob file, never through memory. Only writes take it; reads never
-// return it.
+// The content of a file (the whole file, or `length` bytes from `offset`), as the value to write
+// into a binary field: the bytes go from the file straight into the blob file, never through
+// memory. Only writes take it; reads never return it.
 struct FileContent {
     std::filesystem::path path;
+    std::uint64_t offset = 0;
+    std::optional<std::uint64_t> length; // none: to the end of the file
     friend bool operator==(const FileContent&, const FileContent&) = default;
 };
 

@@ -49,13 +49,13 @@ std::size_t copyPiece(std::uint64_t left)
 }
 
 // Goes on with a copy that has done its first done bytes, through a bounded buffer.
-void copyThroughBuffer(const PosixFile& source, std::uint64_t length, PosixFile& target, std::uint64_t offset,
-                       std::uint64_t done)
+void copyThroughBuffer(const PosixFile& source, std::uint64_t sourceOffset, std::uint64_t length, PosixFile& target,
+                       std::uint64_t offset, std::uint64_t done)
 {
     std::vector<std::uint8_t> buffer(std::min<std::size_t>(copyPiece(length - done), copyBufferSize));
     while (done < length) {
         const auto piece = std::span(buffer).first(std::min<std::size_t>(copyPiece(length - done), buffer.size()));
-        const std::size_t got = source.readSomeAt(done, piece);
+        const std::size_t got = source.readSomeAt(sourceOffset + done, piece);
         if (got != piece.size())
             endedEarly(source, length, done + got);
         target.writeAt(offset + done, piece);
@@ -216,10 +216,11 @@ void PosixFile::writeAt(std::uint64_t offset, std::span<const iovec> parts)
     }
 }
 
-void PosixFile::copyFrom(const PosixFile& source, std::uint64_t length, std::uint64_t offset)
+void PosixFile::copyFrom(const PosixFile& source, std::uint64_t sourceOffset, std::uint64_t length,
+                         std::uint64_t offset)
 {
     for (std::uint64_t done = 0; done < length;) {
-        auto from = static_cast<off64_t>(done);
+        auto from = static_cast<off64_t>(sourceOffset + done);
         auto to = static_cast<off64_t>(offset + done);
         const ssize_t n = ::copy_file_range(source.fd_, &from, fd_, &to, copyPiece(length - done), 0);
         if (n < 0) {
@@ -227,7 +228,7 @@ void PosixFile::copyFrom(const PosixFile& source, std::uint64_t length, std::uin
                 continue;
             if (!kernelCannotCopy(errno))
                 failSystem(path_, "copy " + source.path_.string() + " to offset " + std::to_string(offset + done));
-            copyThroughBuffer(source, length, *this, offset, done);
+            copyThroughBuffer(source, sourceOffset, length, *this, offset, done);
             return;
         }
         if (n == 0)

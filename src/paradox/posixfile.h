@@ -49,10 +49,10 @@ public:
     std::size_t readSomeAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> data);
     void writeAt(std::uint64_t offset, std::span<const iovec> parts);
-    // Writes the first length bytes of source at offset. The kernel copies them from file to
-    // file when it can, and through a small buffer of ours when not. A source that ends before
-    // length bytes is an Error (it changed since its size was taken).
-    void copyFrom(const PosixFile& source, std::uint64_t length, std::uint64_t offset);
+    // Writes length bytes of source, from sourceOffset, at offset. The kernel copies them from
+    // file to file when it can, and through a small buffer of ours when not. A source that ends
+    // before them is an Error (it changed since its size was taken).
+    void copyFrom(const PosixFile& source, std::uint64_t sourceOffset, std::uint64_t length, std::uint64_t offset);
     void truncate(std::uint64_t size);
 
 private:

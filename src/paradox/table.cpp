@@ -109,6 +109,11 @@ std::uint32_t Table::blobLength(std::size_t record, int field) const
     return impl_->blobLength(record, field);
 }
 
+std::optional<FileContent> Table::blobInFile(std::size_t record, int field) const
+{
+    return impl_->blobInFile(record, field);
+}
+
 void Table::update(std::size_t record, const std::vector<FieldChange>& changes)
 {
     impl_->update(record, changes);

@@ -91,6 +91,15 @@ public:
     static void create(const std::filesystem::path& dbPath, const std::vector<FieldDef>& fields, int codePage = 65001);
     // Removes the table found for dbPath with its .mb and journal. A missing .db is an Error.
     static void remove(const std::filesystem::path& dbPath);
+    // Moves each finished table `staged` (with its .mb) in place of the table `target`, replacing a
+    // table of that name in any case with its .mb and journal. Every table to replace is locked
+    // first: when one is open elsewhere (InUseError) nothing is moved. The staged tables must be
+    // closed and in the targets' folders.
+    struct Placement {
+        std::filesystem::path staged;
+        std::filesystem::path target;
+    };
+    static void putInPlace(const std::vector<Placement>& placements);
     // The companion blob file of dbPath as it exists on disk, in any case; when there is none,
     // the name create would give it.
     static std::filesystem::path blobPathFor(const std::filesystem::path& dbPath);
@@ -114,6 +123,10 @@ public:
     std::optional<bool> logical(std::size_t record, int field) const;
     Bytes blob(std::size_t record, int field) const;               // any blob type; empty when empty
     std::uint32_t blobLength(std::size_t record, int field) const; // without reading the .mb
+    // A binary value kept in a blob block of its own, as the stretch of the .mb that holds it,
+    // for copying it file to file; nothing for other values (empty, in the record, in a shared
+    // block, other field types). Checked as reading it is.
+    std::optional<FileContent> blobInFile(std::size_t record, int field) const;
 
     // Writing. Each call is one crash-safe step. Values are checked against the field
     // types first; text is cut to an alpha field's size in bytes, never inside a

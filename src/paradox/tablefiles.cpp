@@ -135,6 +135,43 @@ void Table::create(const std::filesystem::path& dbPath, const std::vector<FieldD
     }
 }
 
+void Table::putInPlace(const std::vector<Placement>& placements)
+{
+    std::vector<std::vector<std::filesystem::path>> oldTables;
+    std::vector<PosixFile> locked;
+    for (const Placement& placement : placements) {
+        oldTables.push_back(namesakes(placement.target));
+        for (PosixFile& file : lockExisting(oldTables.back()))
+            locked.push_back(std::move(file));
+    }
+    for (std::size_t i = 0; i < placements.size(); ++i) {
+        const auto& [staged, target] = placements[i];
+        for (const auto& old : oldTables[i])
+            removeIfPresent(Journal::pathFor(old));
+        const auto oldBlobFiles = namesakes(companionBlobName(target));
+        // Two renames within one folder: no data is written here, so only an interruption
+        // between them (not a full disk or a locked table) can part a .db from its .mb.
+        const std::filesystem::path stagedBlobs = onDisk(companionBlobName(staged));
+        const bool hasBlobs = std::filesystem::exists(stagedBlobs);
+        const std::filesystem::path blobTarget = companionBlobName(target);
+        std::error_code error;
+        if (hasBlobs)
+            std::filesystem::rename(stagedBlobs, blobTarget, error);
+        if (!error)
+            std::filesystem::rename(staged, target, error);
+        if (error)
+            fail(target, "cannot put the copied table in place: " + error.message());
+        for (const auto& old : oldBlobFiles) {
+            if (!hasBlobs || (old != blobTarget && !sameFile(old, blobTarget)))
+                removeIfPresent(old);
+        }
+        for (const auto& old : oldTables[i]) {
+            if (old != target && !sameFile(old, target))
+                removeIfPresent(old);
+        }
+    }
+}
+
 void Table::remove(const std::filesystem::path& dbPath)
 {
     const std::filesystem::path path = pathOnDisk(dbPath);

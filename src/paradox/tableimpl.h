@@ -30,6 +30,7 @@ public:
     bool isNull(std::size_t record, int field) const;
     Bytes blob(std::size_t record, int field) const;
     std::uint32_t blobLength(std::size_t record, int field) const;
+    std::optional<FileContent> blobInFile(std::size_t record, int field) const;
     [[noreturn]] void wrongKind(int field, std::string_view expected) const;
 
     // Writing (tablewrite.cpp).
@@ -84,7 +85,7 @@ private:
     void assign(Bytes& record, const FieldChange& change, Transaction& transaction);
     void releaseBlob(std::span<const std::uint8_t> record, std::size_t field, Transaction& transaction);
     void storeBlob(std::span<std::uint8_t> field, std::span<const std::uint8_t> value, Transaction& transaction);
-    void storeFileBlob(std::span<std::uint8_t> field, PosixFile file, Transaction& transaction);
+    void storeFileBlob(std::span<std::uint8_t> field, const FileContent& content, Transaction& transaction);
     BlobSpace& space();
     void writeHeader(Transaction& transaction);
 

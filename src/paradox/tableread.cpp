@@ -89,6 +89,21 @@ Bytes Table::Impl::blob(std::size_t record, int field) const
     return blobData(record, field);
 }
 
+std::optional<FileContent> Table::Impl::blobInFile(std::size_t record, int field) const
+{
+    const auto bytes = fieldBytes(record, field);
+    // Under a shared lock another handle may reuse the block before the bytes are copied.
+    if (fields_[static_cast<std::size_t>(field)].type != FieldType::Binary || options_.lock != Lock::Exclusive)
+        return std::nullopt;
+    const BlobPointer pointer = BlobPointer::read(bytes);
+    if (pointer.empty() || pointer.inRecord())
+        return std::nullopt;
+    const std::optional<std::uint64_t> start = blobs_->singleValueStart(pointer, describeField(record, field));
+    if (!start)
+        return std::nullopt;
+    return FileContent{blobs_->path(), *start, pointer.length};
+}
+
 std::uint32_t Table::Impl::blobLength(std::size_t record, int field) const
 {
     const auto bytes = fieldBytes(record, field);

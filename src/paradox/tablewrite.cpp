@@ -93,20 +93,26 @@ void Table::Impl::storeBlob(std::span<std::uint8_t> field, std::span<const std::
     pointer.write(field);
 }
 
-void Table::Impl::storeFileBlob(std::span<std::uint8_t> field, PosixFile file, Transaction& transaction)
+void Table::Impl::storeFileBlob(std::span<std::uint8_t> field, const FileContent& content, Transaction& transaction)
 {
-    const std::uint64_t length = file.size();
+    PosixFile file = PosixFile::openRegular(content.path);
+    const std::uint64_t size = file.size();
+    if (content.offset > size || (content.length && *content.length > size - content.offset))
+        fail(content.path, "holds " + std::to_string(size) + " bytes, fewer than the " +
+                               std::to_string(content.length.value_or(0)) + " asked for from offset " +
+                               std::to_string(content.offset));
+    const std::uint64_t length = content.length.value_or(size - content.offset);
     if (length <= largestSharedValue) {
         // Small enough for the record or a shared block, which are written from memory anyway.
         Bytes value(static_cast<std::size_t>(length));
-        file.readAt(0, value);
+        file.readAt(content.offset, value);
         storeBlob(field, transaction.hold(std::move(value)), transaction);
         return;
     }
     // Only the leader passes through memory; the value goes from file to blob file at commit.
     std::fill(field.begin(), field.end(), std::uint8_t{0});
-    file.readAt(0, field.first(field.size() - blobPointerSize));
-    space().store(FileSource{std::move(file), length}, transaction).write(field);
+    file.readAt(content.offset, field.first(field.size() - blobPointerSize));
+    space().store(FileSource{std::move(file), length, content.offset}, transaction).write(field);
 }
 
 void Table::Impl::releaseBlob(std::span<const std::uint8_t> record, std::size_t field, Transaction& transaction)
@@ -138,7 +144,7 @@ void Table::Impl::assign(Bytes& record, const FieldChange& change, Transaction& 
         storeBlob(bytes, *data, transaction);
     } else if (const auto* content = std::get_if<FileContent>(&change.value);
                content && field.type == FieldType::Binary) {
-        storeFileBlob(bytes, PosixFile::openRegular(content->path), transaction);
+        storeFileBlob(bytes, *content, transaction);
     } else {
         fail(path_, "field \"" + field.name + "\" (" + std::string(typeName(field.type)) + ") cannot take a " +
                         std::string(valueKind(change.value)) + " value");

@@ -107,7 +107,7 @@ void Transaction::apply()
             // The file's bytes go between the header and the padding, copied file to file.
             target.writeAt(at, parts);
             at += write.head.size();
-            target.copyFrom(source->file, source->length, at);
+            target.copyFrom(source->file, source->offset, source->length, at);
             at += source->length;
             parts.clear();
         } else if (const auto body = std::get<std::span<const std::uint8_t>>(write.body); !body.empty()) {

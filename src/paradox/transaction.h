@@ -14,11 +14,12 @@
 
 namespace paradox {
 
-// The first length bytes of a file, as the value of a new blob block: at commit the kernel
+// length bytes of a file from offset, as the value of a new blob block: at commit the kernel
 // copies them from the file into the blob file, so they never pass through memory.
 struct FileSource {
     PosixFile file;
     std::uint64_t length;
+    std::uint64_t offset = 0; // where the bytes start in the file
 };
 
 // What follows a new block's header: bytes in memory, or bytes still in a file.

@@ -79,17 +79,24 @@ protected:
     {
         return [this, words] { EXPECT_TRUE(saidOnce().contains(words)) << saidOnce().toStdString(); };
     }
-    // A modal window of the program opened (and was closed by the watcher).
-    void expectWindow(const char* name, const std::function<void()>& act)
+    // A modal window of the program opened (and was closed by the watcher), with the caption
+    // given when one is.
+    void expectWindow(const char* name, const QString& caption, const std::function<void()>& act)
     {
         QString opened;
-        modals.onNextModal([&opened](QDialog& dialog) {
+        QString shownCaption;
+        modals.onNextModal([&](QDialog& dialog) {
             opened = dialog.objectName();
+            shownCaption = dialog.windowTitle();
             dialog.reject();
         });
         act();
         EXPECT_EQ(opened, name);
+        if (!caption.isEmpty()) {
+            EXPECT_EQ(shownCaption, caption) << name;
+        }
     }
+    void expectWindow(const char* name, const std::function<void()>& act) { expectWindow(name, {}, act); }
 };
 
 struct Entry {
@@ -121,9 +128,9 @@ TEST_F(WiringTest, EveryMenuItemRunsItsOwnCommand)
          },
          says("Delete a Database")},
         {"New1", [this] { expectWindow("Form8", [this] { trigger("New1"); }); }, [] {}},
-        {"Opties1", menu("Opties1"), says("Options")},
-        {"Move1", menu("Move1"), says("Moving an album")},
-        {"Copy1", menu("Copy1"), says("Copying an album")},
+        {"Opties1", [this] { expectWindow("Form7", [this] { trigger("Opties1"); }); }, [] {}},
+        {"Move1", [this] { expectWindow("Form9", "Move a database", [this] { trigger("Move1"); }); }, [] {}},
+        {"Copy1", [this] { expectWindow("Form9", "copy / move", [this] { trigger("Copy1"); }); }, [] {}},
         {"ImportSingle1", [this] { expectWindow("MMOpenDialog1", [this] { trigger("ImportSingle1"); }); }, [] {}},
         {"ImportMulti1",
          [this] {

@@ -126,6 +126,49 @@ TEST_F(FromFiles, StoreExactlyWhatTheSameBytesFromMemoryStore)
     expectRowsThroughPxlib(db, rows, dir.path());
 }
 
+TEST_F(FromFiles, AValueInABlockOfItsOwnIsCopiedFromBlobFileToBlobFile)
+{
+    {
+        Table table(db);
+        for (const std::size_t size : pictureSizes) {
+            rows.push_back(makeRow(static_cast<std::int64_t>(rows.size()), 0, size));
+            table.append(changesFor(rows.back()));
+        }
+    }
+    std::filesystem::create_directory(dir / "copy");
+    const auto target = dir / "copy" / "album.db";
+    Table::create(target, albumFields());
+    {
+        const Table source(db);
+        Table copy(target);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const std::optional<FileContent> stored = source.blobInFile(r, 3);
+            EXPECT_EQ(stored.has_value(), rows[r].picture.size() > 2048) << "record " << r;
+            std::vector<FieldChange> changes = changesFor(rows[r]);
+            if (stored) {
+                EXPECT_EQ(stored->path, Table::blobPathFor(db));
+                EXPECT_EQ(stored->length, rows[r].picture.size());
+                changes[3].value = *stored;
+            }
+            copy.append(changes);
+            EXPECT_FALSE(source.blobInFile(r, 2)) << "a memo is text in the table's code page, not bytes to copy";
+        }
+        expectRows(copy, rows);
+        EXPECT_THAT(copy.check(), IsEmpty());
+    }
+    const Table shared(db, {Lock::Shared});
+    EXPECT_FALSE(shared.blobInFile(rows.size() - 1, 3)) << "another handle could reuse the block meanwhile";
+}
+
+TEST_F(FromFiles, RefuseAStretchBeyondTheEndOfItsFile)
+{
+    Table table(db);
+    const auto picture = dir / "picture.jpg";
+    writeFile(picture, noise(6000, 3));
+    expectRefused(table, {{3, FileContent{picture, 5000, 1001}}}, {picture.string(), "6000 bytes"});
+    expectRefused(table, {{3, FileContent{picture, 6001, std::nullopt}}}, {picture.string(), "6000 bytes"});
+}
+
 TEST(FromFilesWithLeaders, TheRecordRepeatsTheStartOfTheFileAsItDoesForBytes)
 {
     for (const int leader : {0, 40}) {
@@ -276,17 +319,20 @@ protected:
     std::filesystem::path target = dir / "target";
 };
 
-TEST_P(FileCopy, WritesTheFirstBytesOfTheSourceAtTheOffset)
+TEST_P(FileCopy, WritesTheBytesFromTheSourceOffsetAtTheTargetOffset)
 {
     // Over three times the buffered copy's buffer, ending inside it.
     const Bytes content = noise((3 << 20) + 12'345, 5);
-    const std::size_t length = content.size() - 1000;
-    writeFile(source, content);
-    writeFile(target, Bytes(8192, 0xAA));
-    PosixFile::open(target, PosixFile::Access::ReadWrite).copyFrom(PosixFile::openRegular(source), length, 5000);
-    Bytes expected(5000 + length, 0xAA);
-    std::copy_n(content.begin(), length, expected.begin() + 5000);
-    EXPECT_EQ(readFile(target), expected);
+    for (const std::size_t from : {std::size_t{0}, std::size_t{777}}) {
+        const std::size_t length = content.size() - 1000;
+        writeFile(source, content);
+        writeFile(target, Bytes(8192, 0xAA));
+        PosixFile::open(target, PosixFile::Access::ReadWrite)
+            .copyFrom(PosixFile::openRegular(source), from, length, 5000);
+        Bytes expected(5000 + length, 0xAA);
+        std::copy_n(content.begin() + static_cast<std::ptrdiff_t>(from), length, expected.begin() + 5000);
+        EXPECT_EQ(readFile(target), expected) << "from " << from;
+    }
 }
 
 TEST_P(FileCopy, RefusesASourceThatEndsEarly)
@@ -295,7 +341,7 @@ TEST_P(FileCopy, RefusesASourceThatEndsEarly)
     writeFile(target, {});
     PosixFile out = PosixFile::open(target, PosixFile::Access::ReadWrite);
     try {
-        out.copyFrom(PosixFile::openRegular(source), 5001, 0);
+        out.copyFrom(PosixFile::openRegular(source), 0, 5001, 0);
         ADD_FAILURE() << "the copy went past the end of its source";
     } catch (const Error& error) {
         EXPECT_THAT(error.what(), AllOf(HasSubstr(source.string()), HasSubstr("ended after 5000 of its 5001")));

@@ -36,6 +36,7 @@
 #include "pictures/mmopendialog.h"
 #include "pictures/scannercommands.h"
 #include "views/categoryfilter.h"
+#include "views/viewcommands.h"
 
 namespace {
 
@@ -83,6 +84,11 @@ void TForm1::bind(Tdb& db, const ModalWindows& windows)
     albums_ = std::make_unique<AlbumCommands>(db, dialogs_, *this, *activation_, *windows.Form8);
     imports_ = std::make_unique<ImportCommands>(db, *PDBMultiImage1, dialogs_, *this, *MMOpenDialog1);
     scanner_ = std::make_unique<ScannerCommands>(db, *PDBMultiImage1, dialogs_, *this);
+    views_ = std::make_unique<ViewCommands>(
+        db, *this, *PDBMultiImage1,
+        ViewWindows{*windows.Form2, *windows.Form3, *windows.Form5, *windows.Form10, *windows.Form11},
+        FullScreenCommands{[this] { SpeedButton1Click(); }, [this] { SpeedButton2Click(); },
+                           [this] { SpeedButton3Click(); }});
     progress_ = std::make_unique<ProgressDisplay>(*this);
     startup_ = std::make_unique<Startup>(db, *PDBMultiImage1, *this, *geometry_, *activation_);
     shutdown_ = std::make_unique<Shutdown>(db, dialogs_, *this, *geometry_);
@@ -472,4 +478,25 @@ void TForm1::Select1Click()
 void TForm1::Scan1Click()
 {
     scanner_->scan();
+}
+
+void TForm1::Labels1Click()
+{
+    views_->editCategories();
+}
+void TForm1::SpeedButton8Click()
+{
+    views_->showThumbnails();
+}
+void TForm1::SpeedButton9Click()
+{
+    views_->showFullScreen();
+}
+void TForm1::Help1Click()
+{
+    views_->showHelp();
+}
+void TForm1::About1Click()
+{
+    views_->showAbout();
 }

@@ -112,26 +112,6 @@ void TForm1::Processing1Click()
 {
     notYetAvailable(tr("Filters and effects"));
 }
-void TForm1::Labels1Click()
-{
-    notYetAvailable(tr("The category editor"));
-}
-void TForm1::SpeedButton8Click()
-{
-    notYetAvailable(tr("The thumbnail manager"));
-}
-void TForm1::SpeedButton9Click()
-{
-    notYetAvailable(tr("The full-screen viewer"));
-}
-void TForm1::Help1Click()
-{
-    notYetAvailable(tr("Help"));
-}
-void TForm1::About1Click()
-{
-    notYetAvailable(tr("The About window"));
-}
 
 void TForm1::notYetAvailable(const QString& command)
 {

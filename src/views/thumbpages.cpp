@@ -1,0 +1,131 @@
+// The thumbnail manager's pages: loading a page from the current record, writing its marks
+// back, and moving between pages.
+#include <QCheckBox>
+#include <QShowEvent>
+
+#include "data/ttable.h"
+#include "framework/handlerguard.h"
+#include "imaging/thumbnaildecoder.h"
+#include "views/Thumb.h"
+#include "views/thumbnailslot.h"
+
+namespace {
+
+QByteArray pictureBytes(TTable& table)
+{
+    const paradox::Bytes bytes = table.fieldByName("FOTO").asBytes();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+TTable& TForm10::pictures() const
+{
+    if (!pictures_)
+        throw std::logic_error("the thumbnail manager has no picture table");
+    return *pictures_;
+}
+
+void TForm10::FormActivate()
+{
+    mainPictureView_->setEnabled(false);
+    ShowThumbs();
+}
+
+void TForm10::ShowThumbs()
+{
+    TTable& table = pictures();
+    decoder_->newPage();
+    filled_ = 0;
+    reachedEnd_ = true;
+    // The pictures are read here and decoded by the thumbnail decoder: the controls bound to
+    // the table need not follow each record of the page (they refresh once at the end).
+    table.disableControls();
+    try {
+        while (filled_ < pageSize && !table.isEmpty()) {
+            const int slot = ++filled_;
+            thumbnail(slot).clear();
+            decoder_->decode(slot, pictureBytes(table));
+            markBox(slot).setChecked(table.fieldByName("MARK").asBoolean());
+            table.next();
+            if (table.eof())
+                break;
+        }
+        reachedEnd_ = filled_ < pageSize || table.eof();
+    } catch (...) {
+        table.enableControls();
+        throw;
+    }
+    table.enableControls();
+    // Slots past the end of a short page show nothing and do nothing.
+    for (int slot = filled_ + 1; slot <= pageSize; ++slot) {
+        thumbnail(slot).clear();
+        markBox(slot).setChecked(false);
+    }
+}
+
+void TForm10::moveBack(int records)
+{
+    if (records > 0)
+        pictures().moveBy(-records);
+}
+
+void TForm10::SaveMark()
+{
+    TTable& table = pictures();
+    table.disableControls();
+    try {
+        if (filled_ > 0) {
+            moveBack(reachedEnd_ ? filled_ - 1 : pageSize);
+            // Every filled slot is written, changed or not; each move stores the record.
+            for (int slot = 1; slot <= filled_; ++slot) {
+                table.edit();
+                table.fieldByName("MARK").setAsBoolean(markBox(slot).isChecked());
+                table.next();
+            }
+        }
+    } catch (...) {
+        mainPictureView_->setEnabled(true);
+        table.enableControls();
+        throw;
+    }
+    mainPictureView_->setEnabled(true);
+    table.enableControls();
+}
+
+void TForm10::PMultiImageClick(int slot)
+{
+    if (slot > filled_)
+        return;
+    SaveMark();
+    moveBack(reachedEnd_ ? filled_ - slot : pageSize + 1 - slot);
+    accept();
+}
+
+void TForm10::SpeedButton1Click()
+{
+    SaveMark();
+    // Back to 20 before the page's first picture, stopping at the first visible picture.
+    moveBack(reachedEnd_ ? filled_ + pageSize - 1 : 2 * pageSize);
+    ShowThumbs();
+}
+
+void TForm10::SpeedButton2Click()
+{
+    SaveMark();
+    if (!reachedEnd_)
+        ShowThumbs();
+}
+
+void TForm10::BitBtn1Click()
+{
+    SaveMark();
+    accept();
+}
+
+void TForm10::reject()
+{
+    // The window closes even when storing fails; the error is shown.
+    guarded([this] { SaveMark(); })();
+    TModalForm::reject();
+}

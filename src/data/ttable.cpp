@@ -353,6 +353,24 @@ int TTable::moveBy(int distance)
     return moved;
 }
 
+std::optional<std::size_t> TTable::bookmark() const
+{
+    checkActive();
+    if (current_ == npos)
+        return std::nullopt;
+    return current_;
+}
+
+void TTable::gotoBookmark(std::size_t bookmark)
+{
+    checkActive();
+    checkBrowseMode();
+    if (bookmark >= file_->recordCount())
+        throw DatabaseError("Record " + std::to_string(bookmark + 1) + " of table " + tableName_ + " no longer exists");
+    moveTo(bookmark);
+    notifyScrolled();
+}
+
 bool TTable::eof() const
 {
     checkActive();

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "framework/modalform.h"
 
@@ -65,7 +66,6 @@ protected:
 private:
     void buildLayout();
     TTable& pictures() const;
-    void moveBack(int records);
 
     TTable* pictures_ = nullptr;
     QWidget* mainPictureView_ = nullptr;
@@ -73,5 +73,7 @@ private:
     std::array<QCheckBox*, pageSize> boxes_{};
     std::unique_ptr<imaging::ThumbnailDecoder> decoder_;
     int filled_ = 0;          // slots 1..filled_ hold the page's pictures
+    std::array<std::size_t, pageSize> slotRecords_{}; // their places in the table
+    std::optional<std::size_t> afterPage_;            // where the page leaves the table
     bool reachedEnd_ = false; // the page holds the last visible picture
 };

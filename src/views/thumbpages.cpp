@@ -37,13 +37,13 @@ void TForm10::ShowThumbs()
     TTable& table = pictures();
     decoder_->newPage();
     filled_ = 0;
-    reachedEnd_ = true;
     // The pictures are read here and decoded by the thumbnail decoder: the controls bound to
     // the table need not follow each record of the page (they refresh once at the end).
     table.disableControls();
     try {
         while (filled_ < pageSize && !table.isEmpty()) {
             const int slot = ++filled_;
+            slotRecords_[static_cast<std::size_t>(slot - 1)] = table.bookmark().value();
             thumbnail(slot).clear();
             decoder_->decode(slot, pictureBytes(table));
             markBox(slot).setChecked(table.fieldByName("MARK").asBoolean());
@@ -52,6 +52,8 @@ void TForm10::ShowThumbs()
                 break;
         }
         reachedEnd_ = filled_ < pageSize || table.eof();
+        // The picture after the page, or the page's last picture when it reached the end.
+        afterPage_ = filled_ > 0 ? table.bookmark() : std::nullopt;
     } catch (...) {
         table.enableControls();
         throw;
@@ -64,25 +66,22 @@ void TForm10::ShowThumbs()
     }
 }
 
-void TForm10::moveBack(int records)
-{
-    if (records > 0)
-        pictures().moveBy(-records);
-}
-
+// The page's records are found again by their places in the table rather than by counting
+// visible pictures: clearing a mark while only the marked pictures are shown takes that
+// picture out of the count, and counting would then write marks to the wrong pictures.
 void TForm10::SaveMark()
 {
     TTable& table = pictures();
     table.disableControls();
     try {
         if (filled_ > 0) {
-            moveBack(reachedEnd_ ? filled_ - 1 : pageSize);
             // Every filled slot is written, changed or not; each move stores the record.
             for (int slot = 1; slot <= filled_; ++slot) {
+                table.gotoBookmark(slotRecords_[static_cast<std::size_t>(slot - 1)]);
                 table.edit();
                 table.fieldByName("MARK").setAsBoolean(markBox(slot).isChecked());
-                table.next();
             }
+            table.gotoBookmark(afterPage_.value());
         }
     } catch (...) {
         mainPictureView_->setEnabled(true);
@@ -98,7 +97,7 @@ void TForm10::PMultiImageClick(int slot)
     if (slot > filled_)
         return;
     SaveMark();
-    moveBack(reachedEnd_ ? filled_ - slot : pageSize + 1 - slot);
+    pictures().gotoBookmark(slotRecords_[static_cast<std::size_t>(slot - 1)]);
     accept();
 }
 
@@ -106,7 +105,10 @@ void TForm10::SpeedButton1Click()
 {
     SaveMark();
     // Back to 20 before the page's first picture, stopping at the first visible picture.
-    moveBack(reachedEnd_ ? filled_ + pageSize - 1 : 2 * pageSize);
+    if (filled_ > 0) {
+        pictures().gotoBookmark(slotRecords_[0]);
+        pictures().moveBy(-pageSize);
+    }
     ShowThumbs();
 }
 

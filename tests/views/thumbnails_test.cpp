@@ -227,3 +227,26 @@ TEST_F(ThumbnailTest, WithNoVisiblePictureOkWritesNothing)
     EXPECT_EQ(db().Table1.recordCount(), 5);
     EXPECT_TRUE(marked().empty());
 }
+
+TEST_F(ThumbnailTest, ClearingAMarkWhileOnlyMarkedPicturesShowWritesEachBoxToItsOwnPicture)
+{
+    openAlbum(10);
+    TTable& table = db().Table1;
+    for (int n = 2; n <= 10; n += 2) {
+        table.first();
+        table.moveBy(n - 1);
+        table.edit();
+        table.fieldByName("MARK").setAsBoolean(true);
+    }
+    table.refresh();
+    trigger("ShowChecked1");
+    withManager([](TForm10& manager) {
+        EXPECT_EQ(page(manager), (std::vector<int>{2, 4, 6, 8, 10}));
+        click(manager.markBox(2)); // picture 4 leaves the marked pictures when stored
+        click(*manager.SpeedButton2); // the page reached the end: it stays, and is stored
+        click(manager.markBox(5));
+        click(manager.thumbnail(4));
+    });
+    EXPECT_EQ(current(), "8");
+    EXPECT_EQ(marked(), (std::vector<int>{2, 6, 8}));
+}

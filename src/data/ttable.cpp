@@ -371,6 +371,17 @@ void TTable::gotoBookmark(std::size_t bookmark)
     notifyScrolled();
 }
 
+paradox::Value TTable::valueAt(std::size_t bookmark, std::string_view fieldName) const
+{
+    checkActive();
+    const int field = file_->fieldIndex(fieldName);
+    if (field < 0)
+        throw DatabaseError("Field '" + std::string(fieldName) + "' not found in table " + tableName_);
+    if (bookmark >= file_->recordCount())
+        throw DatabaseError("Record " + std::to_string(bookmark + 1) + " of table " + tableName_ + " no longer exists");
+    return file_->value(bookmark, field);
+}
+
 bool TTable::eof() const
 {
     checkActive();

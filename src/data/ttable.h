@@ -96,6 +96,8 @@ public:
     std::optional<std::size_t> bookmark() const;
     // Stores or drops a pending edit first, as every move does.
     void gotoBookmark(std::size_t bookmark);
+    // The stored value of a field of the record at `bookmark`, read without moving.
+    paradox::Value valueAt(std::size_t bookmark, std::string_view fieldName) const;
 
     // Editing.
     void edit();   // on an empty view this inserts

@@ -40,7 +40,7 @@ TForm10::TForm10(QWidget* parent) : TModalForm(parent)
     buildLayout();
     decoder_ = std::make_unique<imaging::ThumbnailDecoder>(
         thumbnails_[0]->contentsRect().size() * devicePixelRatio(),
-        [this](int slot, QImage image) { thumbnail(slot).setImage(std::move(image)); }, this);
+        [this](int slot, QImage image) { thumbnailDecoded(slot, std::move(image)); }, this);
 }
 
 TForm10::~TForm10() = default;
@@ -94,9 +94,4 @@ void TForm10::showEvent(QShowEvent* event)
     TModalForm::showEvent(event);
     if (!event->spontaneous())
         guarded([this] { FormActivate(); })();
-}
-
-void TForm10::waitForThumbnails()
-{
-    decoder_->wait();
 }

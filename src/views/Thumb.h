@@ -15,6 +15,7 @@
 #include "framework/modalform.h"
 
 class QCheckBox;
+class QImage;
 class QPushButton;
 class QToolButton;
 class TTable;
@@ -59,6 +60,7 @@ public:
 public slots:
     // The title-bar close box and Escape store the marks and give the main view back, as OK does.
     void reject() override;
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,6 +68,9 @@ protected:
 private:
     void buildLayout();
     TTable& pictures() const;
+    // Hands the next slots' pictures to the decoder while fewer than a few are being decoded.
+    void decodeMore();
+    void thumbnailDecoded(int slot, QImage image);
 
     TTable* pictures_ = nullptr;
     QWidget* mainPictureView_ = nullptr;
@@ -75,5 +80,7 @@ private:
     int filled_ = 0;          // slots 1..filled_ hold the page's pictures
     std::array<std::size_t, pageSize> slotRecords_{}; // their places in the table
     std::optional<std::size_t> afterPage_;            // where the page leaves the table
+    int nextToDecode_ = 1;                            // the next slot handed to the decoder
+    int decoding_ = 0;                                // slots handed over, not yet back
     bool reachedEnd_ = false; // the page holds the last visible picture
 };

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QShowEvent>
 
+#include <variant>
+
 #include "data/ttable.h"
 #include "framework/handlerguard.h"
 #include "imaging/thumbnaildecoder.h"
@@ -11,10 +13,17 @@
 
 namespace {
 
-QByteArray pictureBytes(TTable& table)
+// Decodes given to the workers at a time. The page reads a picture's bytes only when it hands
+// them on, so a page of large photos never holds more than these few files in memory.
+constexpr int decodesAhead = 4;
+
+QByteArray pictureBytes(TTable& table, std::size_t record)
 {
-    const paradox::Bytes bytes = table.fieldByName("FOTO").asBytes();
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    const paradox::Value value = table.valueAt(record, "FOTO");
+    const auto* bytes = std::get_if<paradox::Bytes>(&value);
+    if (!bytes)
+        return {};
+    return QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size()));
 }
 
 } // namespace
@@ -37,6 +46,7 @@ void TForm10::ShowThumbs()
     TTable& table = pictures();
     decoder_->newPage();
     filled_ = 0;
+    decoding_ = 0;
     // The pictures are read here and decoded by the thumbnail decoder: the controls bound to
     // the table need not follow each record of the page (they refresh once at the end).
     table.disableControls();
@@ -45,7 +55,6 @@ void TForm10::ShowThumbs()
             const int slot = ++filled_;
             slotRecords_[static_cast<std::size_t>(slot - 1)] = table.bookmark().value();
             thumbnail(slot).clear();
-            decoder_->decode(slot, pictureBytes(table));
             markBox(slot).setChecked(table.fieldByName("MARK").asBoolean());
             table.next();
             if (table.eof())
@@ -64,6 +73,37 @@ void TForm10::ShowThumbs()
         thumbnail(slot).clear();
         markBox(slot).setChecked(false);
     }
+    nextToDecode_ = 1;
+    decodeMore();
+}
+
+void TForm10::decodeMore()
+{
+    for (; decoding_ < decodesAhead && nextToDecode_ <= filled_; ++decoding_, ++nextToDecode_)
+        decoder_->decode(nextToDecode_,
+                         pictureBytes(pictures(), slotRecords_[static_cast<std::size_t>(nextToDecode_ - 1)]));
+}
+
+void TForm10::thumbnailDecoded(int slot, QImage image)
+{
+    thumbnail(slot).setImage(std::move(image));
+    --decoding_;
+    guarded([this] { decodeMore(); })();
+}
+
+void TForm10::waitForThumbnails()
+{
+    while (decoding_ > 0)
+        decoder_->wait();
+}
+
+void TForm10::done(int result)
+{
+    // A closed window needs no more thumbnails.
+    decoder_->newPage();
+    decoding_ = 0;
+    nextToDecode_ = filled_ + 1;
+    TModalForm::done(result);
 }
 
 // The page's records are found again by their places in the table rather than by counting

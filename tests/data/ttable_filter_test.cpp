@@ -179,6 +179,13 @@ TEST_F(FilteredPictures, ABookmarkFindsItsRecordAgainAfterItLeftTheFilter)
     EXPECT_FALSE(table.fieldByName("3").asBoolean());
     EXPECT_EQ(visibleNames(), (std::vector<std::string>{"picture 2", "picture 5"}));
     EXPECT_THROW(table.gotoBookmark(6), DatabaseError);
+    // Read in place: the current record stays.
+    table.gotoBookmark(*fourth);
+    EXPECT_EQ(std::get<bool>(table.valueAt(*fifth, "3")), true);
+    EXPECT_EQ(std::get<bool>(table.valueAt(*fourth, "3")), false);
+    EXPECT_EQ(currentName(table), "picture 4");
+    EXPECT_THROW(table.valueAt(6, "3"), DatabaseError);
+    EXPECT_THROW(table.valueAt(*fifth, "NO SUCH FIELD"), DatabaseError);
 }
 
 TEST_F(FilteredPictures, AnEmptyViewHasNoBookmark)

@@ -106,11 +106,13 @@ void TForm11::showEvent(QShowEvent* event)
 
 void TForm11::SpeedButton1Click()
 {
+    PDBMultiImage1->setTravelDirection(false);
     commands_.stepBack();
 }
 
 void TForm11::SpeedButton2Click()
 {
+    PDBMultiImage1->setTravelDirection(true);
     commands_.stepForward();
 }
 

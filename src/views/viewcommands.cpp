@@ -1,15 +1,17 @@
 #include "views/viewcommands.h"
 
 #include "data/data.h"
+#include "imaging/pdbmultiimage.h"
 #include "views/Thumb.h"
 #include "views/about.h"
 #include "views/categoryeditor.h"
 #include "views/help.h"
 #include "views/labels.h"
 
-ViewCommands::ViewCommands(Tdb& db, MainView& window, QWidget& mainPictureView, const ViewWindows& windows,
+ViewCommands::ViewCommands(Tdb& db, MainView& window, TPDBMultiImage& mainPictureView, const ViewWindows& windows,
                            FullScreenCommands fullScreen)
-    : windows_(windows), categories_(std::make_unique<CategoryEditor>(db, window, windows.Form2))
+    : windows_(windows), mainPictureView_(mainPictureView), pictures_(db.DataSource1),
+      categories_(std::make_unique<CategoryEditor>(db, window, windows.Form2))
 {
     windows_.Form10.bind(db.Table1, mainPictureView);
     windows_.Form11.bind(db.DataSource1, std::move(fullScreen));
@@ -29,6 +31,14 @@ void ViewCommands::showThumbnails()
 
 void ViewCommands::showFullScreen()
 {
+    // While the viewer covers the main window only the viewer decodes, so its steps are as
+    // quick as the main window's; the main view takes up the current picture when it closes.
+    struct Detached {
+        TPDBMultiImage& view;
+        TDataSource& source;
+        ~Detached() { view.setDataSource(&source); }
+    } detached{mainPictureView_, pictures_};
+    mainPictureView_.setDataSource(nullptr);
     windows_.Form11.ShowModal();
 }
 

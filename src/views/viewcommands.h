@@ -9,7 +9,8 @@
 
 class CategoryEditor;
 class MainView;
-class QWidget;
+class TDataSource;
+class TPDBMultiImage;
 class TForm2;
 class TForm3;
 class TForm5;
@@ -26,7 +27,7 @@ struct ViewWindows {
 
 class ViewCommands {
 public:
-    ViewCommands(Tdb& db, MainView& window, QWidget& mainPictureView, const ViewWindows& windows,
+    ViewCommands(Tdb& db, MainView& window, TPDBMultiImage& mainPictureView, const ViewWindows& windows,
                  FullScreenCommands fullScreen);
     ~ViewCommands();
 
@@ -38,5 +39,7 @@ public:
 
 private:
     ViewWindows windows_;
+    TPDBMultiImage& mainPictureView_;
+    TDataSource& pictures_;
     std::unique_ptr<CategoryEditor> categories_;
 };

@@ -76,6 +76,8 @@ TEST_F(FullScreenTest, TheArrowsStepWithinTheCategoryAndTheMainWindowFollows)
         seen.push_back(shown(viewer));
     });
     EXPECT_EQ(seen, (std::vector<int>{4, 5, 2, 5}));
+    pictureView().waitForDisplay();
+    EXPECT_EQ(qRed(pictureView().picture().pixel(0, 0)) / 30, 5) << "the main view shows the last picture";
     EXPECT_EQ(current(), "5");
     EXPECT_EQ(paneText("RzStatusPane3"), "3");
     EXPECT_EQ(positionBar().value(), 3);

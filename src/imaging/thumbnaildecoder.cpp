@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <QThread>
+
+#include <algorithm>
 
 #include "imaging/decoder.h"
 #include "imaging/error.h"

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -18,11 +19,16 @@ QLabel* wrappedText(const QString& text, QWidget* parent)
     return label;
 }
 
-// Titled entries in two columns, paragraphs across both, top to bottom.
+// Titled entries in two columns, paragraphs across both, top to bottom; a page longer than the
+// window scrolls.
 QWidget* helpPage(const HelpPage& page, QWidget* parent)
 {
-    auto* widget = new QWidget(parent);
-    widget->setObjectName(page.caption);
+    auto* scroller = new QScrollArea(parent);
+    scroller->setObjectName(page.caption);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* widget = new QWidget(scroller);
     auto* grid = new QGridLayout(widget);
     int row = 0;
     for (const HelpEntry& entry : page.entries) {
@@ -40,7 +46,8 @@ QWidget* helpPage(const HelpPage& page, QWidget* parent)
     }
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
-    return widget;
+    scroller->setWidget(widget);
+    return scroller;
 }
 
 } // namespace

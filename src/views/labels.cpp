@@ -30,8 +30,6 @@ TForm2::TForm2(QWidget* parent) : TModalForm(parent)
         auto* caption = new QLabel(tr("Label %1:").arg(category), this);
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("RzLineEdit%1").arg(category));
-        // The table cuts a name to what its field holds; the edit itself takes any length.
-        edit->setMaxLength(32767);
         caption->setBuddy(edit);
         edit->setAccessibleName(caption->text());
         grid->addWidget(caption, row, column);

@@ -153,3 +153,23 @@ TEST_F(FullScreenTest, EscapeClosesTheViewer)
     click("SpeedButton9");
     EXPECT_TRUE(closed);
 }
+
+class FullScreenWithoutAlbumTest : public ProgramTest {};
+
+TEST_F(FullScreenWithoutAlbumTest, TheViewerOpensEmptyAndItsArrowsReportTheClosedTable)
+{
+    startWithoutActivation();
+    ASSERT_TRUE(control("SpeedButton9").isEnabled());
+    bool showedPicture = true;
+    modals.onNextModal([&showedPicture](QDialog& dialog) {
+        auto& viewer = static_cast<TForm11&>(dialog);
+        showedPicture = viewer.PDBMultiImage1->hasImage();
+        viewer.SpeedButton2->click();
+        viewer.BitBtn1->click();
+    });
+    click("SpeedButton9");
+    EXPECT_FALSE(showedPicture);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors.front().contains("closed table")) << dialogs.errors.front().toStdString();
+    dialogs.errors.clear();
+}

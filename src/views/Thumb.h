@@ -4,8 +4,9 @@
 // the page (or the page's last picture when the page reached the end). Marks are written back
 // at every page turn, thumbnail click and close.
 //
-// Thumbnails are decoded at thumbnail size on worker threads and fill in as they are ready;
-// turning the page cancels what is left of the previous one.
+// Thumbnails are decoded at thumbnail size on worker threads and fill in as they are ready; a
+// page keeps only those small copies, and reads a picture's stored bytes only when a worker is
+// about to take it. Turning the page or closing the window cancels what is left.
 #pragma once
 
 #include <array>

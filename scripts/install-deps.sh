@@ -13,7 +13,7 @@ packages=(
   ghostscript fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
-  imagemagick graphicsmagick libtiff-tools libjpeg-turbo-progs poppler-utils
+  imagemagick graphicsmagick libtiff-tools libjpeg-turbo-progs libvips-tools poppler-utils
   xvfb xauth xclip openbox x11-utils libxcb1-dev
   # installing and packaging: validators, dpkg-shlibdeps
   desktop-file-utils appstream dpkg-dev file

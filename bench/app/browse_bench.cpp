@@ -32,31 +32,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// 50 different photo-like JPEGs (quality 90), also written as files for djpeg.
-std::vector<QString> createPhotoAlbum(const QString& folder, int count)
-{
-    const QImage base = photoLikePicture(QSize(6000, 4000));
-    imaging::SaveSettings quality90;
-    quality90.setJpegQuality(90);
-    std::vector<QString> files;
-    createAlbum(folder, "photos", [&](TTable& pictures) {
-        for (int i = 0; i < count; ++i) {
-            QImage photo = base.copy();
-            // A different band of each photo makes every file different.
-            for (int y = i * 60; y < i * 60 + 60; ++y)
-                std::fill_n(reinterpret_cast<QRgb*>(photo.scanLine(y)), photo.width(), qRgb(i * 5, 80, 200 - i * 3));
-            const QByteArray jpeg = imaging::encode(photo, imaging::SaveFormat::Jpg, quality90);
-            files.push_back(QStringLiteral("%1/photo%2.jpg").arg(folder).arg(i));
-            QFile file(files.back());
-            file.open(QIODevice::WriteOnly);
-            file.write(jpeg);
-            pictures.append();
-            pictures.fieldByName("FOTO").setAsBytes(paradox::Bytes(jpeg.begin(), jpeg.end()));
-        }
-    });
-    return files;
-}
-
 void createMemoAlbum(const QString& folder, int count)
 {
     createAlbum(folder, "memos", [&](TTable& pictures) {
@@ -93,7 +68,7 @@ int main(int argc, char** argv)
     constexpr int photoCount = 50;
     std::printf("making %d photos of 6000x4000 ...\n", photoCount);
     const auto started = Clock::now();
-    const std::vector<QString> files = createPhotoAlbum(work.path(), photoCount);
+    const std::vector<QString> files = createPhotoAlbum(work.path(), "photos", photoCount);
     createMemoAlbum(work.path(), 10000);
     std::printf("albums made in %.0f s\n", std::chrono::duration<double>(Clock::now() - started).count());
 

@@ -39,6 +39,7 @@
 #include "pictures/picturemaintenance.h"
 #include "pictures/scannercommands.h"
 #include "views/categoryfilter.h"
+#include "views/viewcommands.h"
 
 namespace {
 
@@ -89,6 +90,11 @@ void TForm1::bind(Tdb& db, const ModalWindows& windows)
     imports_ = std::make_unique<ImportCommands>(db, *PDBMultiImage1, dialogs_, *this, *MMOpenDialog1);
     scanner_ = std::make_unique<ScannerCommands>(db, *PDBMultiImage1, dialogs_, *this);
     maintenance_ = std::make_unique<PictureMaintenance>(db, *PDBMultiImage1, dialogs_, *this);
+    views_ = std::make_unique<ViewCommands>(
+        db, *this, *PDBMultiImage1,
+        ViewWindows{*windows.Form2, *windows.Form3, *windows.Form5, *windows.Form10, *windows.Form11},
+        FullScreenCommands{[this] { SpeedButton1Click(); }, [this] { SpeedButton2Click(); },
+                           [this] { SpeedButton3Click(); }});
     progress_ = std::make_unique<ProgressDisplay>(*this);
     startup_ = std::make_unique<Startup>(db, *PDBMultiImage1, *this, dialogs_, *geometry_, *activation_);
     shutdown_ = std::make_unique<Shutdown>(db, dialogs_, *this, *geometry_);
@@ -512,4 +518,24 @@ void TForm1::Unmarkallpictures1Click()
 void TForm1::Processing1Click()
 {
     maintenance_->processPicture();
+}
+void TForm1::Labels1Click()
+{
+    views_->editCategories();
+}
+void TForm1::SpeedButton8Click()
+{
+    views_->showThumbnails();
+}
+void TForm1::SpeedButton9Click()
+{
+    views_->showFullScreen();
+}
+void TForm1::Help1Click()
+{
+    views_->showHelp();
+}
+void TForm1::About1Click()
+{
+    views_->showAbout();
 }

@@ -54,6 +54,7 @@ class TMMOpenDialog;
 class TPDBMultiImage;
 class Tdb;
 class TrackBar;
+class ViewCommands;
 class WindowGeometry;
 
 // The program's windows other than the main one, created once at start-up after it.
@@ -296,6 +297,7 @@ private:
     std::unique_ptr<ImportCommands> imports_;
     std::unique_ptr<ScannerCommands> scanner_;
     std::unique_ptr<PictureMaintenance> maintenance_;
+    std::unique_ptr<ViewCommands> views_;
     std::unique_ptr<ProgressDisplay> progress_;
     std::unique_ptr<Startup> startup_;
     std::unique_ptr<Shutdown> shutdown_;

@@ -15,7 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/buttonglyphs.h"
+#include "framework/buttonglyphs.h"
 #include "framework/dbcheckbox.h"
 #include "framework/dblabel.h"
 #include "framework/dbmemo.h"

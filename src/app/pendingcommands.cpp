@@ -84,26 +84,6 @@ void TForm1::Print2Click()
 {
     notYetAvailable(tr("Printing the checked pictures"));
 }
-void TForm1::Labels1Click()
-{
-    notYetAvailable(tr("The category editor"));
-}
-void TForm1::SpeedButton8Click()
-{
-    notYetAvailable(tr("The thumbnail manager"));
-}
-void TForm1::SpeedButton9Click()
-{
-    notYetAvailable(tr("The full-screen viewer"));
-}
-void TForm1::Help1Click()
-{
-    notYetAvailable(tr("Help"));
-}
-void TForm1::About1Click()
-{
-    notYetAvailable(tr("The About window"));
-}
 
 void TForm1::notYetAvailable(const QString& command)
 {

@@ -361,6 +361,35 @@ int TTable::moveBy(int distance)
     return moved;
 }
 
+std::optional<std::size_t> TTable::bookmark() const
+{
+    checkActive();
+    if (current_ == npos)
+        return std::nullopt;
+    return current_;
+}
+
+void TTable::gotoBookmark(std::size_t bookmark)
+{
+    checkActive();
+    checkBrowseMode();
+    if (bookmark >= file_->recordCount())
+        throw DatabaseError("Record " + std::to_string(bookmark + 1) + " of table " + tableName_ + " no longer exists");
+    moveTo(bookmark);
+    notifyScrolled();
+}
+
+paradox::Value TTable::valueAt(std::size_t bookmark, std::string_view fieldName) const
+{
+    checkActive();
+    const int field = file_->fieldIndex(fieldName);
+    if (field < 0)
+        throw DatabaseError("Field '" + std::string(fieldName) + "' not found in table " + tableName_);
+    if (bookmark >= file_->recordCount())
+        throw DatabaseError("Record " + std::to_string(bookmark + 1) + " of table " + tableName_ + " no longer exists");
+    return file_->value(bookmark, field);
+}
+
 bool TTable::eof() const
 {
     checkActive();

@@ -89,6 +89,15 @@ public:
     // backwards), coming round at the ends as stepping does, read without moving. Nothing
     // when the view is empty or the table is editing.
     std::optional<paradox::Value> peekVisible(int distance, std::string_view fieldName) const;
+    // The current record's place in the table, to come back to with gotoBookmark while no
+    // record is added or deleted. It holds also when the record no longer passes the filter
+    // (its mark cleared while only marked records are visible), where counting visible
+    // records would land elsewhere. Nothing when the view is empty.
+    std::optional<std::size_t> bookmark() const;
+    // Stores or drops a pending edit first, as every move does.
+    void gotoBookmark(std::size_t bookmark);
+    // The stored value of a field of the record at `bookmark`, read without moving.
+    paradox::Value valueAt(std::size_t bookmark, std::string_view fieldName) const;
 
     // Editing.
     void edit();   // on an empty view this inserts

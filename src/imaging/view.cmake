@@ -17,6 +17,7 @@ add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prefetcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanner.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/thumbnaildecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanning/pictureassembler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanning/sanedevice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanning/sanesession.cpp

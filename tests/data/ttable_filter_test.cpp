@@ -4,6 +4,7 @@
 
 #include "albumfixture.h"
 #include "data/data.h"
+#include "data/databaseerror.h"
 
 namespace {
 
@@ -157,4 +158,39 @@ TEST(DataModule, PredicatesAcceptOnlyTrueFieldsAndTheTwentyFifthReadsTheMark)
     EXPECT_TRUE(visibleWith(24).empty()) << "never-set (empty) fields reject every record";
     EXPECT_THROW(Tdb::filterPredicate(26), std::runtime_error);
     EXPECT_EQ(db.Reg.databaseName(), (config.path() / "kadrix").string());
+}
+
+TEST_F(FilteredPictures, ABookmarkFindsItsRecordAgainAfterItLeftTheFilter)
+{
+    table.setOnFilterRecord(acceptCategory(table, "3"));
+    table.setFiltered(true);
+    table.next(); // picture 4
+    const auto fourth = table.bookmark();
+    table.next(); // picture 5
+    const auto fifth = table.bookmark();
+    ASSERT_TRUE(fourth && fifth);
+    table.gotoBookmark(*fourth);
+    table.edit();
+    table.fieldByName("3").setAsBoolean(false);
+    table.gotoBookmark(*fifth); // stores picture 4, which no longer passes
+    EXPECT_EQ(currentName(table), "picture 5");
+    table.gotoBookmark(*fourth);
+    EXPECT_EQ(currentName(table), "picture 4");
+    EXPECT_FALSE(table.fieldByName("3").asBoolean());
+    EXPECT_EQ(visibleNames(), (std::vector<std::string>{"picture 2", "picture 5"}));
+    EXPECT_THROW(table.gotoBookmark(6), DatabaseError);
+    // Read in place: the current record stays.
+    table.gotoBookmark(*fourth);
+    EXPECT_EQ(std::get<bool>(table.valueAt(*fifth, "3")), true);
+    EXPECT_EQ(std::get<bool>(table.valueAt(*fourth, "3")), false);
+    EXPECT_EQ(currentName(table), "picture 4");
+    EXPECT_THROW(table.valueAt(6, "3"), DatabaseError);
+    EXPECT_THROW(table.valueAt(*fifth, "NO SUCH FIELD"), DatabaseError);
+}
+
+TEST_F(FilteredPictures, AnEmptyViewHasNoBookmark)
+{
+    table.setOnFilterRecord(acceptCategory(table, "24"));
+    table.setFiltered(true);
+    EXPECT_FALSE(table.bookmark().has_value());
 }

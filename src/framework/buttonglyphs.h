@@ -1,4 +1,5 @@
-// The glyphs of the main window's buttons, painted so they stay crisp at any scale.
+// The glyphs of the program's buttons (main window, full-screen strip, thumbnail pages),
+// painted so they stay crisp at any scale.
 #pragma once
 
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "buttonglyphs.h"
+#include "framework/buttonglyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

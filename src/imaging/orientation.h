@@ -28,10 +28,11 @@ enum class Orientation {
 // its value is not one of the eight.
 Orientation exifOrientation(QByteArrayView tiffStructure);
 
-// The orientation a picture file of this kind asks for: the EXIF tag of JPEG, TIFF and WebP.
-// HEIC and AVIF carry their turn in the container, which their decoder applies itself, so any
-// EXIF tag in them (the same turn told again) is not applied a second time. TopLeft for the
-// other kinds. Reads only the headers, bounded by the bytes given.
+// The turn the album applies after decoding a picture file of this kind: the EXIF tag of JPEG,
+// TIFF and WebP. HEIC and AVIF mostly carry their turn in the container, which their decoder
+// applies itself; their EXIF tag is applied only when the container has no turn of its own, so
+// that a picture is never turned twice. TopLeft for the other kinds. Reads only the headers,
+// bounded by the bytes given.
 Orientation storedOrientation(QByteArrayView bytes, PictureFormat format);
 
 // Whether the upright picture has width and height swapped against the stored one.

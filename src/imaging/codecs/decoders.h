@@ -23,6 +23,9 @@ DecodedPicture decodeWebP(QByteArrayView bytes, DecodeRequest& request);
 // header is damaged.
 QSize heifSize(QByteArrayView bytes);
 QSize webpSize(QByteArrayView bytes);
+// The EXIF block of a HEIC or AVIF file's primary picture from its "Exif\0\0" header or its
+// TIFF header on; empty when there is none or the file is damaged.
+QByteArray heifExif(QByteArrayView bytes);
 
 // The size a Photo CD picture is read at, for each resolution the album offers.
 QSize photoCdSize(PcdMode resolution);

@@ -1,6 +1,7 @@
 // HEIC and AVIF through libheif. libheif applies the container's turn and mirror itself, so
 // sizes and pixels come out upright. HEVC and AV1 cannot decode at a reduced size: the picture is
 // decoded whole and shrunk on the way out.
+#include "imaging/codecs/bytereader.h"
 #include "imaging/codecs/decoders.h"
 #include "imaging/codecs/progress.h"
 #include "imaging/codecs/rowsink.h"
@@ -153,6 +154,28 @@ QSize heifSize(QByteArrayView bytes)
 {
     try {
         return HeifFile(bytes, PictureFormat::Heic, maxPicturePixels).size();
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+QByteArray heifExif(QByteArrayView bytes)
+{
+    try {
+        const HeifFile file(bytes, PictureFormat::Heic, maxPicturePixels);
+        heif_item_id id = 0;
+        if (heif_image_handle_get_list_of_metadata_block_IDs(file.handle(), "Exif", &id, 1) != 1)
+            return {};
+        const size_t size = heif_image_handle_get_metadata_size(file.handle(), id);
+        constexpr size_t largestExif = 1 << 20;
+        if (size < 4 || size > largestExif)
+            return {};
+        QByteArray block(static_cast<qsizetype>(size), Qt::Uninitialized);
+        if (heif_image_handle_get_metadata(file.handle(), id, block.data()).code != heif_error_Ok)
+            return {};
+        // The block opens with the offset of the TIFF header after these four bytes.
+        const qint64 offset = qint64{u32be(block, 0)};
+        return offset <= block.size() - 4 ? block.sliced(4 + offset) : QByteArray();
     } catch (const Error&) {
         return {};
     }

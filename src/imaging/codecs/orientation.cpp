@@ -1,6 +1,7 @@
 #include "imaging/orientation.h"
 
 #include "imaging/codecs/bytereader.h"
+#include "imaging/codecs/decoders.h"
 
 #include <QTransform>
 
@@ -77,6 +78,61 @@ QByteArrayView webpExif(QByteArrayView bytes)
     return {};
 }
 
+// ISO base media boxes: a big-endian 32-bit size (1: a 64-bit size follows the type; 0: to the
+// end), a four-letter type, the content. Calls `visit(type, content)` for each box in `bytes`
+// until it returns true; returns whether one did.
+template <typename Visit> bool forEachBox(QByteArrayView bytes, Visit&& visit)
+{
+    qsizetype position = 0;
+    while (position + 8 <= bytes.size()) {
+        qint64 size = u32be(bytes, position);
+        qsizetype header = 8;
+        if (size == 1) {
+            size = qint64{u32be(bytes, position + 8)} << 32 | u32be(bytes, position + 12);
+            header = 16;
+        } else if (size == 0) {
+            size = bytes.size() - position;
+        }
+        if (size < header || size > bytes.size() - position)
+            return false;
+        if (visit(bytes.sliced(position + 4, 4), bytes.sliced(position + header, size - header)))
+            return true;
+        position += size;
+    }
+    return false;
+}
+
+// Whether a HEIF file turns or mirrors its picture with the container's own properties (the
+// "irot" and "imir" boxes among the item properties of its "meta" box).
+bool heifTurnsItself(QByteArrayView bytes)
+{
+    const auto inside = [](QByteArrayView wanted, auto&& then) {
+        return [wanted, then](QByteArrayView type, QByteArrayView content) { return type == wanted && then(content); };
+    };
+    const auto turning = [](QByteArrayView properties) {
+        return forEachBox(properties, [](QByteArrayView type, QByteArrayView) { return type == "irot" || type == "imir"; });
+    };
+    const auto inMeta = [&](QByteArrayView meta) {
+        // "meta" is a full box: a version and flags come before its children.
+        return meta.size() >= 4 &&
+               forEachBox(meta.sliced(4), inside("iprp", [&](QByteArrayView iprp) {
+                              return forEachBox(iprp, inside("ipco", turning));
+                          }));
+    };
+    return forEachBox(bytes, inside("meta", inMeta));
+}
+
+// HEIF files that do not turn the picture themselves (written by tools that only copied a
+// camera's EXIF block) are turned as their EXIF tag says; those that do have their EXIF tag
+// ignored, as it tells the same turn again and would turn them twice.
+Orientation heifOrientation(QByteArrayView bytes)
+{
+    if (heifTurnsItself(bytes))
+        return Orientation::TopLeft;
+    const QByteArray exif = codecs::heifExif(bytes);
+    return exifOrientation(withoutExifHeader(exif));
+}
+
 } // namespace
 
 Orientation exifOrientation(QByteArrayView tiff)
@@ -113,6 +169,9 @@ Orientation storedOrientation(QByteArrayView bytes, PictureFormat format)
         return exifOrientation(bytes);
     case PictureFormat::WebP:
         return exifOrientation(webpExif(bytes));
+    case PictureFormat::Heic:
+    case PictureFormat::Avif:
+        return heifOrientation(bytes);
     default:
         return Orientation::TopLeft;
     }

@@ -1,0 +1,214 @@
+// Pictures stored sideways or mirrored, with an EXIF orientation tag, come out of the decoder
+// upright, at their upright size, fitted as the upright picture.
+#include "fixtures.h"
+#include "imaging/decoder.h"
+#include "imaging/encoder.h"
+#include "imaging/orientation.h"
+
+#include <gtest/gtest.h>
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+using imaging::decode;
+using imaging::Orientation;
+using imaging::PcdMode;
+
+namespace {
+
+// A TIFF structure whose first directory holds `entries` (tag, type, count, value) and nothing else.
+struct Entry {
+    quint16 tag;
+    quint16 type;
+    quint32 count;
+    quint16 value;
+};
+
+QByteArray tiffStructure(const std::vector<Entry>& entries, bool bigEndian)
+{
+    QByteArray tiff;
+    const auto put16 = [&](quint16 value) {
+        const quint16 stored = bigEndian ? qToBigEndian(value) : qToLittleEndian(value);
+        tiff.append(reinterpret_cast<const char*>(&stored), 2);
+    };
+    const auto put32 = [&](quint32 value) {
+        const quint32 stored = bigEndian ? qToBigEndian(value) : qToLittleEndian(value);
+        tiff.append(reinterpret_cast<const char*>(&stored), 4);
+    };
+    tiff.append(bigEndian ? "MM" : "II");
+    put16(42);
+    put32(8);
+    put16(static_cast<quint16>(entries.size()));
+    for (const Entry& entry : entries) {
+        put16(entry.tag);
+        put16(entry.type);
+        put32(entry.count);
+        put16(entry.value);
+        put16(0);
+    }
+    put32(0);
+    return tiff;
+}
+
+QByteArray exifBlock(int orientation, bool bigEndian)
+{
+    return QByteArray("Exif\0\0", 6) + tiffStructure({{0x0112, 3, 1, static_cast<quint16>(orientation)}}, bigEndian);
+}
+
+// The JPEG with an APP1 EXIF segment right after its start marker.
+QByteArray withExif(const QByteArray& jpeg, const QByteArray& exif)
+{
+    QByteArray segment("\xFF\xE1", 2);
+    const quint16 length = qToBigEndian(static_cast<quint16>(exif.size() + 2));
+    segment.append(reinterpret_cast<const char*>(&length), 2);
+    segment.append(exif);
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+QByteArray goodJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    return bytes;
+}
+
+const QColor red(220, 0, 0), green(0, 200, 0), blue(0, 0, 210), white(Qt::white);
+
+struct Corners {
+    QColor topLeft;
+    QColor topRight;
+};
+
+void expectCorners(const QImage& image, Corners corners)
+{
+    const int inset = std::max(2, image.width() / 8);
+    EXPECT_LE(fixtures::distance(image, {inset, inset}, corners.topLeft), 16);
+    EXPECT_LE(fixtures::distance(image, {image.width() - 1 - inset, inset}, corners.topRight), 16);
+}
+
+} // namespace
+
+// The stored quadrants: red top left, green top right, blue bottom left, white bottom right.
+// Each orientation puts a different pair of colours into the upright top corners.
+TEST(UprightPictures, EachOfTheEightJpegOrientationsStandsUprightAsImageMagickTurnsIt)
+{
+    const QSize stored(60, 40);
+    const QByteArray jpeg = goodJpeg(fixtures::quadrants(stored));
+    const std::array<Corners, 8> expected{{{red, green},
+                                           {green, red},
+                                           {white, blue},
+                                           {blue, white},
+                                           {red, blue},
+                                           {blue, red},
+                                           {white, green},
+                                           {green, white}}};
+    for (int value = 1; value <= 8; ++value) {
+        for (const bool bigEndian : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "orientation " << value << (bigEndian ? ", big-endian" : ""));
+            const QByteArray tagged = withExif(jpeg, exifBlock(value, bigEndian));
+            const QSize upright = value >= 5 ? stored.transposed() : stored;
+            const auto picture = decode(tagged);
+            EXPECT_EQ(picture.fullSize, upright);
+            EXPECT_EQ(picture.image.size(), upright);
+            EXPECT_EQ(imaging::probeSize(tagged, PcdMode::pcd_BASE), upright) << "from the headers alone";
+            expectCorners(picture.image, expected[value - 1]);
+
+            const QImage byImageMagick = QImage::fromData(fixtures::convert(tagged, {"-auto-orient"}, "PNG:-"));
+            ASSERT_EQ(byImageMagick.size(), upright);
+            EXPECT_LT(fixtures::meanDifference(picture.image, byImageMagick.convertToFormat(QImage::Format_RGB32)), 3.0);
+
+            const auto fitted = decode(tagged, {.fitInto = {30, 30}});
+            EXPECT_EQ(fitted.image.size(), value >= 5 ? QSize(20, 30) : QSize(30, 20));
+            EXPECT_EQ(fitted.fullSize, upright);
+            expectCorners(fitted.image, expected[value - 1]);
+        }
+    }
+}
+
+TEST(UprightPictures, APortraitPhotoStoredSidewaysIsFittedAsPortrait)
+{
+    // A 6000 × 4000 photo tagged "turn a quarter clockwise", at a sixth of the size.
+    const QByteArray photo = withExif(goodJpeg(fixtures::quadrants({1200, 800})), exifBlock(6, true));
+    const auto inWindow = decode(photo, {.fitInto = {1280, 800}});
+    EXPECT_EQ(inWindow.fullSize, QSize(800, 1200));
+    EXPECT_EQ(inWindow.image.size(), QSize(533, 800)) << "fitted by its height, as a portrait";
+    // Reduced while decoding by the side that is upright's width.
+    const auto small = decode(photo, {.fitInto = {200, 300}});
+    EXPECT_EQ(small.image.size(), QSize(200, 300));
+    EXPECT_EQ(small.scaleDenominator, 4);
+    expectCorners(small.image, {blue, red});
+}
+
+TEST(UprightPictures, TiffAndWebPTagsAreAppliedToo)
+{
+    const QByteArray png = fixtures::pngBytes(fixtures::quadrants({60, 40}));
+    const QByteArray tiff = fixtures::convert(png, {"-orient", "RightTop"}, "TIFF:-");
+    ASSERT_FALSE(tiff.isEmpty());
+    const auto fromTiff = decode(tiff);
+    EXPECT_EQ(fromTiff.image.size(), QSize(40, 60));
+    expectCorners(fromTiff.image, {blue, red});
+
+    QTemporaryDir folder;
+    const QString plain = folder.filePath("plain.webp"), tagged = folder.filePath("tagged.webp");
+    const QString exif = folder.filePath("exif");
+    fixtures::writeFile(folder.filePath("in.png"), png);
+    fixtures::writeFile(exif, tiffStructure({{0x0112, 3, 1, 8}}, false));
+    ASSERT_EQ(fixtures::run("cwebp", {"-quiet", "-lossless", folder.filePath("in.png"), "-o", plain}).exitCode, 0);
+    ASSERT_EQ(fixtures::run("webpmux", {"-set", "exif", exif, plain, "-o", tagged}).exitCode, 0);
+    const QByteArray webp = fixtures::fileBytes(tagged);
+    const auto fromWebP = decode(webp);
+    EXPECT_EQ(fromWebP.image.size(), QSize(40, 60));
+    EXPECT_EQ(imaging::probeSize(webp, PcdMode::pcd_BASE), QSize(40, 60));
+    expectCorners(fromWebP.image, {green, white});
+}
+
+// What an effect or a re-encoding writes is the upright picture without a tag, so it is not
+// turned a second time when it is read back.
+TEST(UprightPictures, AnUprightPictureReEncodedCarriesNoOrientationAndReadsBackTheSame)
+{
+    const QByteArray tagged = withExif(goodJpeg(fixtures::quadrants({60, 40})), exifBlock(6, false));
+    const QImage upright = decode(tagged).image;
+    QTemporaryDir folder;
+    for (const imaging::SaveFormat format : {imaging::SaveFormat::Jpg, imaging::SaveFormat::Tif}) {
+        const QString path = folder.filePath(format == imaging::SaveFormat::Jpg ? "again.jpg" : "again.tif");
+        imaging::encodeToFile(upright, path, format, {});
+        SCOPED_TRACE(path.toStdString());
+        const QString told = fixtures::identify(path, "%[orientation]");
+        EXPECT_TRUE(told == "Undefined" || told == "TopLeft") << told.toStdString();
+        const QByteArray written = fixtures::fileBytes(path);
+        EXPECT_EQ(imaging::storedOrientation(written, imaging::sniffFormat(written)), Orientation::TopLeft);
+        const QImage readBack = decode(written).image;
+        EXPECT_EQ(readBack.size(), QSize(40, 60));
+        expectCorners(readBack, {blue, red});
+    }
+}
+
+TEST(UprightPictures, DamagedOrStrangeTagsLeaveThePictureAsStored)
+{
+    const QByteArray good = tiffStructure({{0x0112, 3, 1, 6}}, true);
+    EXPECT_EQ(imaging::exifOrientation(good), Orientation::RightTop);
+    const std::vector<std::pair<const char*, QByteArray>> cases{
+        {"value 0", tiffStructure({{0x0112, 3, 1, 0}}, true)},
+        {"value 9", tiffStructure({{0x0112, 3, 1, 9}}, false)},
+        {"a LONG instead of a SHORT", tiffStructure({{0x0112, 4, 1, 6}}, false)},
+        {"a count of two", tiffStructure({{0x0112, 3, 2, 6}}, false)},
+        {"cut inside the entry", good.left(16)},
+        {"no byte order", "XX" + good.mid(2)},
+        {"directory beyond the end", good.left(4) + QByteArray("\x7F\xFF\xFF\xFF", 4) + good.mid(8)},
+        {"65535 entries announced, none of them the tag",
+         tiffStructure({{0x0100, 3, 1, 6}}, true).left(8) + QByteArray("\xFF\xFF", 2) + good.mid(10, 2)},
+        {"empty", {}},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(imaging::exifOrientation(bytes), Orientation::TopLeft);
+    }
+    // Entries that are there are read; an announced count does not lead past the end.
+    EXPECT_EQ(imaging::exifOrientation(good.left(8) + QByteArray("\xFF\xFF", 2) + good.mid(10)), Orientation::RightTop);
+    // A JPEG whose EXIF segment claims more bytes than the file has.
+    QByteArray overlong = withExif(goodJpeg(fixtures::quadrants({60, 40})), exifBlock(6, true));
+    overlong[4] = '\x7F';
+    EXPECT_EQ(imaging::storedOrientation(overlong, imaging::PictureFormat::Jpeg), Orientation::TopLeft);
+}

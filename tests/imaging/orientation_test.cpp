@@ -1,6 +1,7 @@
 // Pictures stored sideways or mirrored, with an EXIF orientation tag, come out of the decoder
 // upright, at their upright size, fitted as the upright picture.
 #include "fixtures.h"
+#include "heifwriter.h"
 #include "imaging/decoder.h"
 #include "imaging/encoder.h"
 #include "imaging/orientation.h"
@@ -162,6 +163,43 @@ TEST(UprightPictures, TiffAndWebPTagsAreAppliedToo)
     EXPECT_EQ(fromWebP.image.size(), QSize(40, 60));
     EXPECT_EQ(imaging::probeSize(webp, PcdMode::pcd_BASE), QSize(40, 60));
     expectCorners(fromWebP.image, {green, white});
+}
+
+// Phones turn HEIF pictures with the container's own properties and often tell the same turn in
+// the EXIF block too; tools that convert from JPEG copy only the EXIF block. Either way the
+// picture is turned once.
+TEST(UprightPictures, HeifPicturesTurnedByTheirContainerOrTheirExifTagAreTurnedOnce)
+{
+    const QImage stored = fixtures::quadrants({64, 48});
+    struct Case {
+        const char* name;
+        fixtures::HeifWriting how;
+        QSize upright;
+        Corners corners;
+    };
+    const auto exif = [](int value) { return tiffStructure({{0x0112, 3, 1, static_cast<quint16>(value)}}, true); };
+    const std::vector<Case> cases{
+        {"container and EXIF a quarter clockwise", {.containerTurn = 6, .exif = exif(6)}, {48, 64}, {blue, red}},
+        {"EXIF alone a quarter clockwise", {.exif = exif(6)}, {48, 64}, {blue, red}},
+        {"container and EXIF half round", {.containerTurn = 3, .exif = exif(3)}, {64, 48}, {white, blue}},
+        {"container mirrored, EXIF saying otherwise", {.containerTurn = 2, .exif = exif(8)}, {64, 48}, {green, red}},
+        {"AVIF, container a quarter anticlockwise", {.avif = true, .containerTurn = 8}, {48, 64}, {green, white}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fixtures::HeifWriting how = c.how;
+        how.quality = 95;
+        const QByteArray bytes = fixtures::heifBytes(stored, how);
+        ASSERT_FALSE(bytes.isEmpty());
+        EXPECT_EQ(imaging::probeSize(bytes, PcdMode::pcd_BASE), c.upright);
+        const auto picture = decode(bytes);
+        EXPECT_EQ(picture.fullSize, c.upright);
+        EXPECT_EQ(picture.image.size(), c.upright);
+        expectCorners(picture.image, c.corners);
+        const auto fitted = decode(bytes, {.fitInto = {32, 32}});
+        EXPECT_EQ(fitted.image.size(), c.upright.scaled(32, 32, Qt::KeepAspectRatio));
+        expectCorners(fitted.image, c.corners);
+    }
 }
 
 // What an effect or a re-encoding writes is the upright picture without a tag, so it is not

@@ -31,6 +31,9 @@ using Options = Owned<heif_decoding_options, heif_decoding_options_free>;
 constexpr int primariesDisplayP3 = 12;
 constexpr int transferSrgb = 13;
 
+template <typename Source>
+QColorSpace fromCodePoints(heif_error (*read)(const Source*, heif_color_profile_nclx**), const Source* source);
+
 class HeifFile {
 public:
     HeifFile(QByteArrayView bytes, PictureFormat format, qint64 pixelLimit)
@@ -66,9 +69,10 @@ public:
     const heif_image_handle* handle() const { return handle_.get(); }
     const QString& name() const { return name_; }
 
-    // The colour space of an embedded ICC profile, or of the code points that say Display P3;
-    // invalid for sRGB and anything not understood.
-    QColorSpace colourSpace() const
+    // The colour space of an embedded ICC profile, or of the code points that say Display P3
+    // (in a box of the file, or in the decoded stream); invalid for sRGB and anything not
+    // understood.
+    QColorSpace colourSpace(const heif_image* decoded) const
     {
         switch (heif_image_handle_get_color_profile_type(handle_.get())) {
         case heif_color_profile_type_prof:
@@ -79,19 +83,10 @@ public:
                 return {};
             return QColorSpace::fromIccProfile(profile);
         }
-        case heif_color_profile_type_nclx: {
-            heif_color_profile_nclx* nclx = nullptr;
-            if (heif_image_handle_get_nclx_color_profile(handle_.get(), &nclx).code != heif_error_Ok)
-                return {};
-            const bool displayP3 =
-                nclx->color_primaries == primariesDisplayP3 && nclx->transfer_characteristics == transferSrgb;
-            heif_nclx_color_profile_free(nclx);
-            if (displayP3)
-                return QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb);
-            return {};
-        }
+        case heif_color_profile_type_nclx:
+            return fromCodePoints(heif_image_handle_get_nclx_color_profile, handle_.get());
         default:
-            return {};
+            return fromCodePoints(heif_image_get_nclx_color_profile, decoded);
         }
     }
 
@@ -100,6 +95,19 @@ private:
     Context context_;
     Handle handle_;
 };
+
+template <typename Source>
+QColorSpace fromCodePoints(heif_error (*read)(const Source*, heif_color_profile_nclx**), const Source* source)
+{
+    heif_color_profile_nclx* nclx = nullptr;
+    if (read(source, &nclx).code != heif_error_Ok || !nclx)
+        return {};
+    const bool displayP3 = nclx->color_primaries == primariesDisplayP3 && nclx->transfer_characteristics == transferSrgb;
+    heif_nclx_color_profile_free(nclx);
+    if (displayP3)
+        return QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb);
+    return {};
+}
 
 void onProgress(heif_progress_step, int done, void* data)
 {
@@ -213,7 +221,7 @@ DecodedPicture decodeHeif(QByteArrayView bytes, PictureFormat format, DecodeRequ
         throw Error(ErrorCode::DamagedPicture, QStringLiteral("The %1 picture cannot be read").arg(file.name()));
     QImage pixels = exportPixels(plane, stride, size, alpha, fittedSize(fullSize, request.fitInto),
                                  std::move(request.buffer), progress);
-    pixels.setColorSpace(file.colourSpace());
+    pixels.setColorSpace(file.colourSpace(decoded));
     progress.report(100);
     return {std::move(pixels), format, fullSize, 1};
 }

@@ -26,6 +26,8 @@ QByteArray heifBytes(const QImage& source, const HeifWriting& how)
         return {};
     const std::unique_ptr<heif_encoder, void (*)(heif_encoder*)> encoder(rawEncoder, heif_encoder_release);
     heif_encoder_set_lossy_quality(encoder.get(), how.quality);
+    if (how.fastest)
+        heif_encoder_set_parameter_string(encoder.get(), "preset", "ultrafast");
 
     const QImage rgb = source.convertToFormat(QImage::Format_RGB888);
     heif_image* rawImage = nullptr;

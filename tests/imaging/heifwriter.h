@@ -14,6 +14,7 @@ struct HeifWriting {
     int containerTurn = 1;
     bool displayP3 = false; // code points saying Display P3 with sRGB's transfer
     QByteArray exif;        // a TIFF structure, stored as the picture's EXIF block
+    bool fastest = false;   // the encoder's quickest setting, for big pictures
 };
 
 // The image (RGB) as stored pixels; empty bytes when libheif fails.

@@ -142,6 +142,25 @@ TEST(UprightPictures, APortraitPhotoStoredSidewaysIsFittedAsPortrait)
     expectCorners(small.image, {blue, red});
 }
 
+TEST(UprightPictures, TurnedPicturesKeepTheirPixelFormat)
+{
+    QImage grey(60, 40, QImage::Format_Grayscale8);
+    grey.fill(0);
+    for (int y = 0; y < 20; ++y)
+        std::fill_n(grey.scanLine(y), 30, uchar(255)); // white top left
+    const auto turned = decode(withExif(goodJpeg(grey), exifBlock(8, false)));
+    EXPECT_EQ(turned.image.format(), QImage::Format_Grayscale8);
+    EXPECT_EQ(turned.image.size(), QSize(40, 60));
+    EXPECT_GT(qGray(turned.image.pixel(8, 52)), 200) << "the white corner is now bottom left";
+    EXPECT_LT(qGray(turned.image.pixel(8, 8)), 50);
+
+    QImage translucent(60, 40, QImage::Format_ARGB32);
+    translucent.fill(Qt::transparent);
+    const auto fromPng = decode(fixtures::convert(fixtures::pngBytes(translucent), {"-orient", "RightTop"}, "TIFF:-"));
+    EXPECT_EQ(fromPng.image.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(fromPng.image.size(), QSize(40, 60));
+}
+
 TEST(UprightPictures, TiffAndWebPTagsAreAppliedToo)
 {
     const QByteArray png = fixtures::pngBytes(fixtures::quadrants({60, 40}));

@@ -31,8 +31,19 @@ using Options = Owned<heif_decoding_options, heif_decoding_options_free>;
 constexpr int primariesDisplayP3 = 12;
 constexpr int transferSrgb = 13;
 
+// Display P3 when the code points say so; invalid for sRGB and anything not understood.
 template <typename Source>
-QColorSpace fromCodePoints(heif_error (*read)(const Source*, heif_color_profile_nclx**), const Source* source);
+QColorSpace fromCodePoints(heif_error (*read)(const Source*, heif_color_profile_nclx**), const Source* source)
+{
+    heif_color_profile_nclx* nclx = nullptr;
+    if (read(source, &nclx).code != heif_error_Ok || !nclx)
+        return {};
+    const bool displayP3 = nclx->color_primaries == primariesDisplayP3 && nclx->transfer_characteristics == transferSrgb;
+    heif_nclx_color_profile_free(nclx);
+    if (displayP3)
+        return QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb);
+    return {};
+}
 
 class HeifFile {
 public:
@@ -95,19 +106,6 @@ private:
     Context context_;
     Handle handle_;
 };
-
-template <typename Source>
-QColorSpace fromCodePoints(heif_error (*read)(const Source*, heif_color_profile_nclx**), const Source* source)
-{
-    heif_color_profile_nclx* nclx = nullptr;
-    if (read(source, &nclx).code != heif_error_Ok || !nclx)
-        return {};
-    const bool displayP3 = nclx->color_primaries == primariesDisplayP3 && nclx->transfer_characteristics == transferSrgb;
-    heif_nclx_color_profile_free(nclx);
-    if (displayP3)
-        return QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb);
-    return {};
-}
 
 void onProgress(heif_progress_step, int done, void* data)
 {

@@ -36,11 +36,12 @@ template <typename Source>
 QColorSpace fromCodePoints(heif_error (*read)(const Source*, heif_color_profile_nclx**), const Source* source)
 {
     heif_color_profile_nclx* nclx = nullptr;
-    if (read(source, &nclx).code != heif_error_Ok || !nclx)
+    const heif_error error = read(source, &nclx);
+    // libheif may hand out a profile together with an error.
+    const Owned<heif_color_profile_nclx, heif_nclx_color_profile_free> owned(nclx);
+    if (error.code != heif_error_Ok || !nclx)
         return {};
-    const bool displayP3 = nclx->color_primaries == primariesDisplayP3 && nclx->transfer_characteristics == transferSrgb;
-    heif_nclx_color_profile_free(nclx);
-    if (displayP3)
+    if (nclx->color_primaries == primariesDisplayP3 && nclx->transfer_characteristics == transferSrgb)
         return QColorSpace(QColorSpace::Primaries::DciP3D65, QColorSpace::TransferFunction::SRgb);
     return {};
 }

@@ -80,7 +80,7 @@ DecodedPicture decodeJpeg(QByteArrayView bytes, DecodeRequest& request)
         jpeg_save_markers(&info, iccMarker, 0xFFFF);
         jpeg_read_header(&info, TRUE);
     });
-    const QColorSpace colourSpace = embeddedColourSpace(info);
+    const QColorSpace colourSpace = session.guarded([&] { return embeddedColourSpace(info); });
     const QSize fullSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
     checkPixelLimit(fullSize, request.pixelLimit);
 

@@ -8,12 +8,13 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # libraries
   qt6-base-dev libqt6svg6 libmagick++-6.q16-dev libmagickcore-6.q16-6-extra
-  libjpeg62-turbo-dev libtiff-dev libdime-dev libsane-dev libsane1 libsane-common
+  libjpeg62-turbo-dev libtiff-dev libheif-dev libwebp-dev libdime-dev libsane-dev libsane1 libsane-common
   # runtime helpers
   ghostscript fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
-  imagemagick graphicsmagick libtiff-tools libjpeg-turbo-progs libvips-tools poppler-utils
+  imagemagick graphicsmagick libheif-examples webp libtiff-tools libjpeg-turbo-progs libvips-tools
+  poppler-utils
   xvfb xauth xclip openbox x11-utils libxcb1-dev
   # installing and packaging: validators, dpkg-shlibdeps
   desktop-file-utils appstream dpkg-dev file

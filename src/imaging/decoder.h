@@ -16,7 +16,8 @@ namespace imaging {
 
 struct DecodeRequest {
     // Shrink the picture to fit this box, keeping its aspect ratio; never enlarges. Empty means
-    // full size. JPEG pictures are reduced while decoding, which is what makes display fast.
+    // full size. JPEG and WebP pictures are reduced while decoding, which is what makes display
+    // fast.
     QSize fitInto;
     PcdMode pcdResolution = PcdMode::pcd_BASE;
     TaskControl control;
@@ -31,11 +32,13 @@ struct DecodeRequest {
 };
 
 struct DecodedPicture {
-    // Format_RGB32, Format_ARGB32_Premultiplied (pictures with transparency) or Format_Grayscale8.
+    // Format_RGB32, Format_ARGB32_Premultiplied (pictures with transparency) or Format_Grayscale8;
+    // upright (the EXIF orientation or the container's turn applied) and in sRGB (a picture's
+    // own colour profile converted from), with no colour space of its own.
     QImage image;
     PictureFormat format = PictureFormat::Jpeg;
-    // The picture's own size: for Photo CD at the requested resolution, for drawings (WMF, EPS,
-    // DXF) the size they are rendered at when no box is given.
+    // The picture's own size, upright: for Photo CD at the requested resolution, for drawings
+    // (WMF, EPS, DXF) the size they are rendered at when no box is given.
     QSize fullSize;
     // How much the JPEG decoder reduced the picture before the final fit (1, 2, 4 or 8).
     int scaleDenominator = 1;
@@ -45,8 +48,9 @@ struct DecodedPicture {
 // too much work, cancellation, and a missing or failing Ghostscript (EPS); never anything else.
 DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request = {});
 
-// The picture's own size read from its header alone, for the kinds whose header says it
-// cheaply (JPEG, PNG, GIF, BMP, Photo CD); an invalid size otherwise, or for damaged bytes.
+// The picture's own upright size read from its headers alone, for the kinds whose headers say it
+// cheaply (JPEG, PNG, GIF, BMP, TIFF, PCX, TGA, EPS, Photo CD, HEIC, AVIF, WebP); an invalid size
+// otherwise, or for damaged bytes.
 QSize probeSize(QByteArrayView bytes, PcdMode pcdResolution);
 
 // The size a picture of the given size gets in a DecodeRequest::fitInto box.

@@ -29,8 +29,8 @@ constexpr double largestScale = 16.0;
 // shown, at screen size.
 constexpr qint64 pictureCacheBytes = 256ll * 1024 * 1024;
 
-const QStringList loadableExtensions{"wmf", "jpg", "jpeg", "gif", "tif", "tiff", "pcx", "tga",
-                                     "eps", "bmp", "png",  "pcd", "dxf", "scm",  "cms"};
+const QStringList loadableExtensions{"wmf", "jpg", "jpeg", "gif", "tif",  "tiff", "pcx",  "tga", "eps",
+                                     "bmp", "png", "pcd",  "dxf", "scm", "cms",  "heic", "heif", "avif", "webp"};
 
 QByteArray toByteArray(const paradox::Bytes& bytes)
 {

@@ -7,7 +7,7 @@
 
 namespace imaging {
 
-enum class PictureFormat { Jpeg, Png, Gif, Bmp, Tiff, Pcx, Wmf, Pcd, Eps, Dxf, Tga };
+enum class PictureFormat { Jpeg, Png, Gif, Bmp, Tiff, Pcx, Wmf, Pcd, Eps, Dxf, Tga, Heic, Avif, WebP };
 
 // Throws Error(UnknownFormat) for anything the album cannot read. TGA has no signature, so it is
 // only taken when nothing else matched and its header makes sense.

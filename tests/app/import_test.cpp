@@ -256,3 +256,52 @@ TEST_F(ImportTest, AFileThatCannotBeDecodedLeavesAnEmptyViewWithoutScrollBars)
     EXPECT_EQ(progressBar().percent(), 100) << "the failed decode has ended";
     EXPECT_TRUE(dialogs.errors.isEmpty()) << "engine failures show nothing";
 }
+
+TEST_F(ImportTest, HeicAvifAndWebPPicturesAreStoredAsTheirOwnBytesShownAndSaved)
+{
+    const QByteArray png = pictureFile(64, 48, QColor(200, 30, 30));
+    TPDBMultiImage& view = control<TPDBMultiImage>("PDBMultiImage1");
+    for (const QString kind : {"HEIC", "AVIF", "WEBP"}) {
+        SCOPED_TRACE(kind.toStdString());
+        const QByteArray bytes = convertedPicture(png, {"-quality", "95"}, kind + ":-");
+        ASSERT_FALSE(bytes.isEmpty());
+        const QString path = writeFile("photo." + kind.toLower().toStdString(), bytes);
+        answerOpenFile(path); // offered among "All"
+        trigger("ImportSingle1");
+        EXPECT_TRUE(dialogs.errors.isEmpty());
+        db().Table1.refresh();
+        EXPECT_EQ(db().Table1.fieldByName("FOTO").asBytes(), paradox::Bytes(bytes.begin(), bytes.end()));
+        view.waitForDisplay();
+        ASSERT_TRUE(view.hasImage());
+        const QImage shown = view.picture();
+        ASSERT_EQ(shown.size(), QSize(64, 48));
+        const QColor centre = shown.pixelColor(32, 24);
+        EXPECT_LE(std::max({std::abs(centre.red() - 200), std::abs(centre.green() - 30), std::abs(centre.blue() - 30)}),
+                  20)
+            << centre.name().toStdString();
+
+        const QString saved = QString::fromStdString((albums.path() / "in" / "saved.png").string());
+        view.SaveAs(saved, imaging::SaveFormat::Png);
+        const QImage readBack(saved);
+        EXPECT_EQ(readBack.size(), QSize(64, 48));
+        EXPECT_EQ(readBack.pixel(32, 24), shown.pixel(32, 24));
+    }
+    EXPECT_EQ(db().Table1.recordCount(), 5);
+}
+
+TEST_F(ImportTest, APortraitPhotoStoredSidewaysIsShownAndFittedAsAPortrait)
+{
+    // Stored 1200 × 800 with the tag "turn a quarter clockwise".
+    const QByteArray sideways = convertedPicture(pictureFile(1200, 800, Qt::darkGreen), {"-orient", "RightTop"}, "TIFF:-");
+    ASSERT_FALSE(sideways.isEmpty());
+    answerOpenFile(writeFile("portrait.tif", sideways));
+    trigger("ImportSingle1");
+    TPDBMultiImage& view = control<TPDBMultiImage>("PDBMultiImage1");
+    view.setStretchRatio(true);
+    EXPECT_EQ(view.pictureSize(), QSize(800, 1200)) << "known upright from the header";
+    view.waitForDisplay();
+    const QSize display = view.displaySize();
+    const double fit = std::min(display.width() / 800.0, display.height() / 1200.0);
+    EXPECT_NEAR(view.zoomScale(), fit, 0.01);
+    EXPECT_EQ(view.picture().size(), QSize(800, 1200));
+}

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QMenu>
+#include <QProcess>
 
 #include "data/albumcreation.h"
 #include "dbmanage/albumactivation.h"
@@ -143,6 +144,19 @@ QByteArray pictureFile(int width, int height, const QColor& colour, const char* 
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
+}
+
+QByteArray convertedPicture(const QByteArray& input, const QStringList& options, const QString& output)
+{
+    QProcess convert;
+    convert.start(QStringLiteral("convert"), options + QStringList{QStringLiteral("-"), output});
+    if (!convert.waitForStarted())
+        return {};
+    convert.write(input);
+    convert.closeWriteChannel();
+    convert.waitForFinished(60'000);
+    return convert.exitStatus() == QProcess::NormalExit && convert.exitCode() == 0 ? convert.readAllStandardOutput()
+                                                                                   : QByteArray();
 }
 
 QByteArray noiseBytes(int size, unsigned seed)

@@ -99,5 +99,9 @@ protected:
 // A small picture file of the given size and colour.
 QByteArray pictureFile(int width, int height, const QColor& colour, const char* format = "PNG");
 
+// Picture bytes turned into another kind by ImageMagick: `convert <options> - <output>`, where
+// output is e.g. "HEIC:-"; empty when convert failed.
+QByteArray convertedPicture(const QByteArray& input, const QStringList& options, const QString& output);
+
 // Random-looking bytes: they compress to nothing, so a picture made of them keeps its size.
 QByteArray noiseBytes(int size, unsigned seed);

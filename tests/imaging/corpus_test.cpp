@@ -1,5 +1,6 @@
 // Leaves small pictures of every readable kind in the build folder as the fuzzer's seed corpus.
 #include "fixtures.h"
+#include "heifwriter.h"
 #include "hostile_pictures.h"
 #include "imaging/encoder.h"
 #include "imaging/pictureformat.h"
@@ -49,6 +50,14 @@ TEST(SeedCorpus, HoldsASmallPictureOfEveryKind)
         {"byte-order-mark.dxf", "\xEF\xBB\xBF" + drawing, PictureFormat::Dxf},
         {"binary.dxf", fixtures::binaryDxf(drawing, false), PictureFormat::Dxf},
         {"binary-wide-codes.dxf", fixtures::binaryDxf(drawing, true), PictureFormat::Dxf},
+        {"picture.heic", fixtures::convert(png, {}, "HEIC:-"), PictureFormat::Heic},
+        {"turned-with-exif.heic",
+         fixtures::heifBytes(picture, {.containerTurn = 6, .exif = fixtures::convert(png, {"-orient", "RightTop"},
+                                                                                      "TIFF:-")}),
+         PictureFormat::Heic},
+        {"display-p3.avif", fixtures::heifBytes(picture, {.avif = true, .displayP3 = true}), PictureFormat::Avif},
+        {"lossy.webp", fixtures::convert(png, {}, "WEBP:-"), PictureFormat::WebP},
+        {"lossless.webp", fixtures::convert(png, {"-define", "webp:lossless=true"}, "WEBP:-"), PictureFormat::WebP},
     };
     // Pictures that ask for unbounded work: the fuzzer's memory and time limits catch a
     // decoder that gives in to them or to their variations.

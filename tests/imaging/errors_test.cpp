@@ -128,8 +128,9 @@ TEST(DecodingErrors, DamagedBinaryDxf)
     // whose code 999 takes the escape byte 255 and two more in files of one-byte codes.
     const QByteArray narrow = fixtures::binaryDxf(text, false);
     const QByteArray commentFirst = narrow.first(22) + QByteArray("\xFF\xE7\x03made by hand\0", 16) + narrow.sliced(22);
-    for (const QByteArray& damaged :
-         {binary.first(binary.size() - 1), binary.first(binary.size() - 20), lineBreakInText, commentFirst}) {
+    // Found by fuzzing: a binary file that ends with its sentinel, whole or cut.
+    for (const QByteArray& damaged : {binary.first(binary.size() - 1), binary.first(binary.size() - 20), lineBreakInText,
+                                      commentFirst, binary.first(22), binary.first(18)}) {
         SCOPED_TRACE(damaged.toHex().toStdString());
         EXPECT_EQ(decodeError(damaged), ErrorCode::DamagedPicture);
     }

@@ -135,14 +135,3 @@ TEST(JpegColours, GreyStaysGreyAndCmykBecomesRgb)
     EXPECT_LE(fixtures::distance(decoded, {48, 48}, Qt::white), 12);
     EXPECT_LE(fixtures::distance(decoded, {16, 48}, QColor(0, 0, 210)), 12);
 }
-
-TEST(JpegColours, KeepsTheStoredOrientation)
-{
-    const QByteArray turned =
-        fixtures::convert(fixtures::pngBytes(fixtures::quadrants({60, 40})),
-                          {QStringLiteral("-orient"), QStringLiteral("RightTop")}, QStringLiteral("JPEG:-"));
-    ASSERT_FALSE(turned.isEmpty());
-    const QImage decoded = decode(turned).image;
-    EXPECT_EQ(decoded.size(), QSize(60, 40));
-    EXPECT_LE(fixtures::distance(decoded, {10, 10}, QColor(220, 0, 0)), 12);
-}

@@ -14,6 +14,8 @@
 #include "data/schema.h"
 #include "data/tdatasource.h"
 #include "data/ttable.h"
+#include "exifjpeg.h"
+#include "imaging/orientation.h"
 #include "imaging/pdbmultiimage.h"
 #include "support/tempdir.h"
 
@@ -354,4 +356,42 @@ TEST_F(ViewTest, NeighboursDecodedAheadNeverShowInPlaceOfTheCurrentPicture)
     }
     table.first(); // a jump elsewhere
     EXPECT_TRUE(near(centrePixel(shown()), qRgb(255, 0, 0)));
+}
+
+// An effect works on the upright picture and what it stores is upright without a tag: shown
+// again it is the same picture, not turned a second time.
+TEST_F(ViewTest, AnEffectOnATurnedPhotoIsStoredUprightAndShownUprightOnce)
+{
+    QImage stored(120, 80, QImage::Format_RGB32);
+    stored.fill(Qt::blue);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            stored.setPixel(x, y, qRgb(255, 0, 0)); // red top left as stored
+    table.last();
+    table.edit();
+    table.fieldByName("FOTO").setAsBytes(
+        toBytes(testexif::withExif(encoded(stored, "JPG", 95), testexif::exifBlock(6, true))));
+    table.refresh();
+    const QImage upright = shown();
+    ASSERT_EQ(upright.size(), QSize(80, 120));
+    EXPECT_EQ(view.pictureSize(), QSize(80, 120));
+    EXPECT_TRUE(near(upright.pixel(60, 30), qRgb(255, 0, 0))) << "red now top right";
+
+    QImage effect = upright.copy();
+    effect.invertPixels();
+    view.setJPegSaveQuality(95);
+    table.edit();
+    view.setPicture(effect);
+    table.refresh();
+    const paradox::Bytes written = table.fieldByName("FOTO").asBytes();
+    const QByteArray bytes(reinterpret_cast<const char*>(written.data()), static_cast<qsizetype>(written.size()));
+    EXPECT_EQ(imaging::storedOrientation(bytes, imaging::PictureFormat::Jpeg), imaging::Orientation::TopLeft);
+
+    table.prior();
+    shown();
+    table.next();
+    const QImage again = shown();
+    ASSERT_EQ(again.size(), QSize(80, 120));
+    EXPECT_TRUE(near(again.pixel(60, 30), qRgb(0, 255, 255))) << "the inverted red, still top right";
+    EXPECT_TRUE(near(again.pixel(20, 30), qRgb(255, 255, 0)));
 }

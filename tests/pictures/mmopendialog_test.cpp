@@ -20,7 +20,8 @@ protected:
         savePicture("beach.jpg", {640, 480}, QColor(240, 200, 60));
         savePicture("cat.png", {120, 160}, Qt::gray);
         saveDamagedJpeg("broken.jpg");
-        for (const char* name : {"c.jpeg", "d.TIF", "e.rtf", "f.tga", "g.eps", "h.dxf", "notes.txt"})
+        for (const char* name :
+             {"c.jpeg", "d.TIF", "e.rtf", "f.tga", "g.eps", "h.dxf", "notes.txt", "i.heic", "j.AVIF", "k.webp"})
             makeFile(name);
         makeFolder("more");
         savePicture("more/dunes.jpg", {800, 600});
@@ -72,24 +73,27 @@ protected:
     TMMOpenDialog dialog;
 };
 
-TEST_F(OpenDialogTest, ThirteenKindsAllFirstAndChosenEachListingItsOwnFiles)
+TEST_F(OpenDialogTest, SeventeenKindsAllFirstAndChosenEachListingItsOwnFiles)
 {
-    const QStringList expected{"All", "BMP", "CMS", "GIF", "JPG", "PCX", "PNG",
-                               "RTF", "SCM", "TIF", "PCD", "WMF", "TGA"};
+    const QStringList expected{"All", "BMP", "CMS", "GIF", "JPG", "PCX",  "PNG",  "RTF",  "SCM",
+                               "TIF", "PCD", "WMF", "TGA", "HEIC", "HEIF", "AVIF", "WEBP"};
     QStringList offered;
     for (int index = 0; index < dialog.kindBox()->count(); ++index)
         offered.append(dialog.kindBox()->itemText(index));
     EXPECT_EQ(offered, expected);
     EXPECT_EQ(dialog.kindBox()->currentIndex(), 0);
     EXPECT_EQ(dialog.kindBox()->itemData(0).toString(),
-              "*.BMP;*.CMS;*.GIF;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.WMF;*.TGA");
+              "*.BMP;*.CMS;*.GIF;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.WMF;*.TGA;*.HEIC;*.HEIF;*.AVIF;*.WEBP");
 
     // Without regard to case, and without .jpeg, RTF, EPS or DXF.
-    EXPECT_EQ(listed(), QStringList({"beach.jpg", "broken.jpg", "cat.png", "d.TIF", "f.tga"}));
+    EXPECT_EQ(listed(), QStringList({"beach.jpg", "broken.jpg", "cat.png", "d.TIF", "f.tga", "i.heic", "j.AVIF",
+                                     "k.webp"}));
     chooseKind("RTF");
     EXPECT_EQ(listed(), QStringList({"e.rtf"}));
     chooseKind("PNG");
     EXPECT_EQ(listed(), QStringList({"cat.png"}));
+    chooseKind("AVIF");
+    EXPECT_EQ(listed(), QStringList({"j.AVIF"}));
 }
 
 TEST_F(OpenDialogTest, FirstUseOpensOnTheProgramsCurrentFolder)

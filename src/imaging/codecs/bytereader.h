@@ -1,4 +1,4 @@
-// Bounds-checked little-endian reads from untrusted picture bytes.
+// Bounds-checked little- and big-endian reads from untrusted picture bytes.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,16 @@ inline uint16_t u16le(QByteArrayView bytes, qsizetype offset)
 inline uint32_t u32le(QByteArrayView bytes, qsizetype offset)
 {
     return static_cast<uint32_t>(u16le(bytes, offset)) | static_cast<uint32_t>(u16le(bytes, offset + 2)) << 16;
+}
+
+inline uint16_t u16be(QByteArrayView bytes, qsizetype offset)
+{
+    return static_cast<uint16_t>(byteAt(bytes, offset) << 8 | byteAt(bytes, offset + 1));
+}
+
+inline uint32_t u32be(QByteArrayView bytes, qsizetype offset)
+{
+    return static_cast<uint32_t>(u16be(bytes, offset)) << 16 | u16be(bytes, offset + 2);
 }
 
 } // namespace imaging::codecs

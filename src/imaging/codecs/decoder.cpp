@@ -2,6 +2,9 @@
 
 #include "imaging/codecs/decoders.h"
 #include "imaging/error.h"
+#include "imaging/orientation.h"
+
+#include <QColorSpace>
 
 #include <algorithm>
 #include <cmath>
@@ -38,31 +41,57 @@ QSize fittedSize(QSize picture, QSize box)
 
 namespace {
 
+DecodedPicture decodeStored(QByteArrayView bytes, PictureFormat format, DecodeRequest& request)
+{
+    switch (format) {
+    case PictureFormat::Jpeg:
+        return codecs::decodeJpeg(bytes, request);
+    case PictureFormat::Png:
+    case PictureFormat::Gif:
+    case PictureFormat::Bmp:
+        return codecs::decodeWithQt(bytes, format, request);
+    case PictureFormat::Eps:
+        return codecs::decodeEps(bytes, request);
+    case PictureFormat::Dxf:
+        return codecs::decodeDxf(bytes, request);
+    case PictureFormat::Heic:
+    case PictureFormat::Avif:
+        return codecs::decodeHeif(bytes, format, request);
+    case PictureFormat::WebP:
+        return codecs::decodeWebP(bytes, request);
+    case PictureFormat::Tiff:
+    case PictureFormat::Pcx:
+    case PictureFormat::Tga:
+    case PictureFormat::Pcd:
+    case PictureFormat::Wmf:
+        break;
+    }
+    return codecs::decodeWithMagick(bytes, format, request);
+}
+
+// Pictures that carry a colour profile of their own are shown in the sRGB colours it means.
+// The result carries no colour space, like every other decoded picture.
+void toSrgb(QImage& image)
+{
+    const QColorSpace space = image.colorSpace();
+    if (!space.isValid())
+        return;
+    if (space != QColorSpace(QColorSpace::SRgb) && image.format() != QImage::Format_Grayscale8)
+        image.convertToColorSpace(QColorSpace::SRgb);
+    image.setColorSpace(QColorSpace());
+}
+
 DecodedPicture decodeFormat(QByteArrayView bytes, DecodeRequest& request)
 {
     const PictureFormat format = sniffFormat(bytes);
-    DecodedPicture picture = [&] {
-        switch (format) {
-        case PictureFormat::Jpeg:
-            return codecs::decodeJpeg(bytes, request);
-        case PictureFormat::Png:
-        case PictureFormat::Gif:
-        case PictureFormat::Bmp:
-            return codecs::decodeWithQt(bytes, format, request);
-        case PictureFormat::Eps:
-            return codecs::decodeEps(bytes, request);
-        case PictureFormat::Dxf:
-            return codecs::decodeDxf(bytes, request);
-        case PictureFormat::Tiff:
-        case PictureFormat::Pcx:
-        case PictureFormat::Tga:
-        case PictureFormat::Pcd:
-        case PictureFormat::Wmf:
-            break;
-        }
-        return codecs::decodeWithMagick(bytes, format, request);
-    }();
+    const Orientation orientation = storedOrientation(bytes, format);
+    // The box is meant for the upright picture; the decoders fit the stored one.
+    request.fitInto = uprightSize(request.fitInto, orientation);
+    DecodedPicture picture = decodeStored(bytes, format, request);
     picture.format = format;
+    picture.fullSize = uprightSize(picture.fullSize, orientation);
+    picture.image = toUpright(picture.image, orientation);
+    toSrgb(picture.image);
     return picture;
 }
 

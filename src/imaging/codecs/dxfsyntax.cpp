@@ -88,6 +88,9 @@ void checkDxfSyntax(QByteArrayView dxf)
             groups.refuse("lies outside any section");
         }
     }
+    // libdime stops the program at a binary file that ends right after its sentinel.
+    if (first)
+        groups.refuse("holds no groups");
     if (inSection)
         groups.refuse("ends the file inside a section");
 }

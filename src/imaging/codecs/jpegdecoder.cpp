@@ -2,6 +2,9 @@
 #include "imaging/codecs/jpegsession.h"
 #include "imaging/codecs/rowsink.h"
 
+#include <cstdlib>
+#include <QColorSpace>
+
 namespace imaging::codecs {
 
 namespace {
@@ -47,10 +50,23 @@ void cmykToRgb32(uchar* row, int width, bool inverted)
     }
 }
 
+// The ICC profile travels in APP2 markers (split over several when it is long).
+constexpr int iccMarker = JPEG_APP0 + 2;
+
+QColorSpace embeddedColourSpace(jpeg_decompress_struct& info)
+{
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    if (!jpeg_read_icc_profile(&info, &profile, &length))
+        return {};
+    const QColorSpace space =
+        QColorSpace::fromIccProfile(QByteArray(reinterpret_cast<const char*>(profile), static_cast<qsizetype>(length)));
+    free(profile);
+    return space;
+}
+
 } // namespace
 
-// EXIF orientation is deliberately not applied: the album shows and keeps the stored pixels as
-// they are, and rotating is an edit the user makes.
 DecodedPicture decodeJpeg(QByteArrayView bytes, DecodeRequest& request)
 {
     Progress progress(request.control, QStringLiteral("Reading JPEG picture"));
@@ -61,8 +77,10 @@ DecodedPicture decodeJpeg(QByteArrayView bytes, DecodeRequest& request)
     session.guarded([&] {
         jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                      static_cast<unsigned long>(bytes.size()));
+        jpeg_save_markers(&info, iccMarker, 0xFFFF);
         jpeg_read_header(&info, TRUE);
     });
+    const QColorSpace colourSpace = session.guarded([&] { return embeddedColourSpace(info); });
     const QSize fullSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
     checkPixelLimit(fullSize, request.pixelLimit);
 
@@ -89,7 +107,9 @@ DecodedPicture decodeJpeg(QByteArrayView bytes, DecodeRequest& request)
     }
     // The rest of the file (normally just the end marker) is not needed.
     progress.report(100);
-    return {sink.takeImage(), PictureFormat::Jpeg, fullSize, denominator};
+    QImage image = sink.takeImage();
+    image.setColorSpace(colourSpace);
+    return {std::move(image), PictureFormat::Jpeg, fullSize, denominator};
 }
 
 } // namespace imaging::codecs

@@ -2,6 +2,8 @@
 #include "imaging/codecs/magicksupport.h"
 #include "imaging/codecs/rowsink.h"
 
+#include <QColorSpace>
+
 namespace imaging::codecs {
 
 namespace {
@@ -79,6 +81,16 @@ QImage exportPixels(Magick::Image& image, QSize wanted, QImage buffer, const Pro
     return shrinkImage(std::move(full), wanted, std::move(buffer));
 }
 
+// An RGB picture's ICC profile (TIFF carries one in a tag of its own).
+QColorSpace embeddedColourSpace(const Magick::Image& image)
+{
+    const Magick::Blob profile = image.iccColorProfile();
+    if (profile.length() == 0)
+        return {};
+    return QColorSpace::fromIccProfile(
+        QByteArray(static_cast<const char*>(profile.data()), static_cast<qsizetype>(profile.length())));
+}
+
 } // namespace
 
 DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, DecodeRequest& request)
@@ -110,6 +122,8 @@ DecodedPicture decodeWithMagick(QByteArrayView bytes, PictureFormat format, Deco
             image.colorSpace(Magick::sRGBColorspace);
         watch.throwIfStopped(name);
         QImage pixels = exportPixels(image, fittedSize(fullSize, request.fitInto), std::move(request.buffer), progress);
+        if (space == Magick::sRGBColorspace)
+            pixels.setColorSpace(embeddedColourSpace(image));
         progress.report(100);
         return {std::move(pixels), format, fullSize, 1};
     } catch (const Magick::Exception& exception) {

@@ -10,6 +10,7 @@
 #include "imaging/codecs/decoders.h"
 #include "imaging/codecs/epsheader.h"
 #include "imaging/error.h"
+#include "imaging/orientation.h"
 
 namespace imaging {
 
@@ -82,16 +83,8 @@ QSize tiffSize(QByteArrayView bytes)
     return validOrEmpty(width, height);
 }
 
-} // namespace
-
-QSize probeSize(QByteArrayView bytes, PcdMode pcdResolution)
+QSize storedSize(QByteArrayView bytes, PictureFormat format, PcdMode pcdResolution)
 {
-    PictureFormat format;
-    try {
-        format = sniffFormat(bytes);
-    } catch (const Error&) {
-        return {};
-    }
     switch (format) {
     case PictureFormat::Jpeg:
     case PictureFormat::Png:
@@ -111,11 +104,29 @@ QSize probeSize(QByteArrayView bytes, PcdMode pcdResolution)
     }
     case PictureFormat::Pcd:
         return codecs::photoCdSize(pcdResolution);
+    case PictureFormat::Heic:
+    case PictureFormat::Avif:
+        return codecs::heifSize(bytes);
+    case PictureFormat::WebP:
+        return codecs::webpSize(bytes);
     case PictureFormat::Wmf:
     case PictureFormat::Dxf:
         break;
     }
     return {};
+}
+
+} // namespace
+
+QSize probeSize(QByteArrayView bytes, PcdMode pcdResolution)
+{
+    PictureFormat format;
+    try {
+        format = sniffFormat(bytes);
+    } catch (const Error&) {
+        return {};
+    }
+    return uprightSize(storedSize(bytes, format, pcdResolution), storedOrientation(bytes, format));
 }
 
 } // namespace imaging

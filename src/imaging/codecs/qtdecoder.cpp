@@ -1,9 +1,11 @@
+#include "imaging/codecs/bytereader.h"
 #include "imaging/codecs/decoders.h"
 #include "imaging/codecs/progress.h"
 #include "imaging/codecs/rowsink.h"
 #include "imaging/error.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
 
 namespace imaging::codecs {
@@ -20,6 +22,24 @@ QByteArray readerFormat(PictureFormat format)
     default:
         return "png";
     }
+}
+
+// Only an embedded ICC profile (a PNG "iCCP" chunk) counts as the picture's own colours. Qt also
+// makes colour spaces of PNG's gamma and chromaticity chunks, which writers such as ImageMagick
+// add to plain sRGB pictures; taking those would shift every such picture's colours a little.
+bool hasIccProfile(QByteArrayView png)
+{
+    qsizetype position = 8; // after the signature
+    while (position + 8 <= png.size()) {
+        const qsizetype length = qsizetype{u32be(png, position)};
+        const QByteArrayView type = png.sliced(position + 4, 4);
+        if (type == "iCCP")
+            return true;
+        if (type == "IDAT" || length > png.size() - position - 12)
+            return false;
+        position += 12 + length;
+    }
+    return false;
 }
 
 } // namespace
@@ -51,7 +71,9 @@ DecodedPicture decodeWithQt(QByteArrayView bytes, PictureFormat format, DecodeRe
     if (!reader.read(&image))
         throw damaged();
     progress.step(1, 2);
+    const QColorSpace space = format == PictureFormat::Png && hasIccProfile(bytes) ? image.colorSpace() : QColorSpace();
     image = shrinkImage(toOutputFormat(std::move(image)), wanted, std::move(request.buffer));
+    image.setColorSpace(space);
     progress.report(100);
     return {std::move(image), format, fullSize, 1};
 }

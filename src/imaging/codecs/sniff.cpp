@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <QList>
 
 namespace imaging {
 
@@ -81,6 +83,37 @@ bool isDxf(QByteArrayView bytes)
     return false;
 }
 
+bool isWebP(QByteArrayView bytes)
+{
+    return startsWith(bytes, "RIFF") && startsWith(bytes, "WEBP", 8);
+}
+
+// HEIF files (HEIC and AVIF are two of them) open with a file-type box that names the brands
+// the file conforms to: the major brand, a version, then compatible brands up to the box's end.
+std::optional<PictureFormat> heifKind(QByteArrayView bytes)
+{
+    if (!startsWith(bytes, "ftyp", 4))
+        return std::nullopt;
+    const qsizetype boxEnd = std::min<qsizetype>(codecs::u32be(bytes, 0), bytes.size());
+    QList<QByteArrayView> brands;
+    if (boxEnd >= 12)
+        brands.append(bytes.sliced(8, 4));
+    for (qsizetype at = 16; at + 4 <= boxEnd; at += 4)
+        brands.append(bytes.sliced(at, 4));
+    const auto has = [&](std::initializer_list<const char*> names) {
+        return std::any_of(names.begin(), names.end(), [&](const char* name) { return brands.contains(name); });
+    };
+    if (!brands.isEmpty() && (brands.first() == "avif" || brands.first() == "avis"))
+        return PictureFormat::Avif;
+    if (has({"heic", "heix", "heim", "heis", "hevc", "hevx"}))
+        return PictureFormat::Heic;
+    if (has({"avif", "avis"}))
+        return PictureFormat::Avif;
+    if (has({"mif1", "msf1"}))
+        return PictureFormat::Heic; // a HEIF file of some other codec: its decoder tells
+    return std::nullopt;
+}
+
 // TGA has no signature; accept a header only when every field is one a TGA writer would use and
 // the file is long enough for what it announces.
 bool isTga(QByteArrayView bytes)
@@ -136,6 +169,10 @@ PictureFormat sniffFormat(QByteArrayView bytes)
         return PictureFormat::Bmp;
     if (startsWith(bytes, QByteArrayView("II*\0", 4)) || startsWith(bytes, QByteArrayView("MM\0*", 4)))
         return PictureFormat::Tiff;
+    if (isWebP(bytes))
+        return PictureFormat::WebP;
+    if (const std::optional<PictureFormat> heif = heifKind(bytes))
+        return *heif;
     if (startsWith(bytes, "PCD_IPI", 0x800))
         return PictureFormat::Pcd;
     if (isPcx(bytes))
@@ -176,6 +213,12 @@ QString formatName(PictureFormat format)
         return QStringLiteral("DXF");
     case PictureFormat::Tga:
         return QStringLiteral("TGA");
+    case PictureFormat::Heic:
+        return QStringLiteral("HEIC");
+    case PictureFormat::Avif:
+        return QStringLiteral("AVIF");
+    case PictureFormat::WebP:
+        return QStringLiteral("WebP");
     }
     return {};
 }

@@ -14,6 +14,8 @@
 #include "imaging/decoder.h"
 #include "imaging/effects/effectswindow.h"
 #include "imaging/encoder.h"
+#include "imaging/orientation.h"
+#include "imaging/pictureformat.h"
 #include "pictures/mmopendialog.h"
 #include "pictures/picturemaintenance.h"
 #include "programfixture.h"
@@ -243,6 +245,48 @@ TEST_F(EffectsTest, TickingCheckAfterAnEffectShowsTheStoredPictureAgain)
     EXPECT_EQ(pictureView().picture().pixel(5, 5), qRgb(255, 0, 0));
     click("SpeedButton2");
     EXPECT_EQ(storedFirst(), paradox::Bytes(red_.begin(), red_.end()));
+}
+
+TEST_F(EffectsTest, AnEffectOnASidewaysPhotoIsStoredUprightAndShownUprightOnce)
+{
+    // Stored 60 × 40, red left and blue right, tagged "turn a quarter clockwise": upright it is
+    // 40 × 60, red above and blue below.
+    QImage stored(60, 40, QImage::Format_RGB32);
+    stored.fill(Qt::blue);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 30; ++x)
+            stored.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    stored.save(&buffer, "PNG");
+    const QByteArray sideways = convertedPicture(png, {"-orient", "RightTop"}, "TIFF:-");
+    ASSERT_FALSE(sideways.isEmpty());
+    TTable& pictures = db().Table1;
+    pictures.first();
+    pictures.edit();
+    pictures.fieldByName("FOTO").setAsBytes(paradox::Bytes(sideways.begin(), sideways.end()));
+    pictures.refresh();
+    pictureView().waitForDisplay();
+    ASSERT_EQ(pictureView().picture().size(), QSize(40, 60));
+
+    click("RzDBCheckBox25"); // the record is being edited, so the effect reaches it
+    invertAndSave();
+    click("SpeedButton2");
+    const paradox::Bytes processed = storedFirst();
+    const QByteArray bytes(reinterpret_cast<const char*>(processed.data()), qsizetype(processed.size()));
+    EXPECT_EQ(imaging::storedOrientation(bytes, imaging::sniffFormat(bytes)), imaging::Orientation::TopLeft)
+        << "written upright, without a turn to apply";
+    pictureView().waitForDisplay(); // back on the first picture, as read from the album
+    EXPECT_FALSE(pictureView().modified());
+    const QImage shown = pictureView().picture();
+    ASSERT_EQ(shown.size(), QSize(40, 60)) << "turned once, not twice";
+    const auto near = [](QColor colour, QColor expected) {
+        return std::abs(colour.red() - expected.red()) < 40 && std::abs(colour.green() - expected.green()) < 40 &&
+               std::abs(colour.blue() - expected.blue()) < 40;
+    };
+    EXPECT_TRUE(near(shown.pixelColor(20, 10), QColor(0, 255, 255))) << "inverted red above";
+    EXPECT_TRUE(near(shown.pixelColor(20, 50), QColor(255, 255, 0))) << "inverted blue below";
 }
 
 TEST_F(EffectsTest, ClosingWithoutSavingChangesNothing)

@@ -17,6 +17,7 @@ enum class ErrorCode : int {
     WriteFailed = 7,
     NothingToSave = 8,
     ScannerFailed = 9, // no scanner, or the scanner refused a setting or stopped with an error
+    PrintFailed = 10,  // the printer could not be opened or the job not finished
 };
 
 class Error : public std::runtime_error {

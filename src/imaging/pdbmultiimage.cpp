@@ -347,6 +347,11 @@ imaging::TaskControl TPDBMultiImage::foregroundControl(std::atomic_bool& abort)
     return control;
 }
 
+void TPDBMultiImage::offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture)
+{
+    cache_.insert(bytes, QSize(), settings_.pcdMode(), picture);
+}
+
 void TPDBMultiImage::waitForDisplay()
 {
     if (ticket_ != 0)
@@ -587,11 +592,10 @@ void TPDBMultiImage::SaveAs(const QString& path, imaging::SaveFormat format)
 {
     TField* source = field();
     if (!modified_ && (!source || source->isNull()))
-        throw std::runtime_error("Can't save, blobfield is empty");
+        throw std::runtime_error(imaging::nothingStoredError);
     waitForDisplay();
     if (shown_.isNull())
-        throw std::runtime_error(
-            "Can't save, image is not displayed, Set Autodisplay or double click display to view image first.");
+        throw std::runtime_error(imaging::notDisplayedError);
     const QImage full = picture();
     if (full.isNull())
         return; // the decoder has raised the error event

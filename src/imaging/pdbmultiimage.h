@@ -33,6 +33,13 @@ class Prefetcher;
 struct DecodedPicture;
 } // namespace imaging
 
+namespace imaging {
+// The texts of the errors of saving the shown picture.
+inline constexpr const char* nothingStoredError = "Can't save, blobfield is empty";
+inline constexpr const char* notDisplayedError =
+    "Can't save, image is not displayed, Set Autodisplay or double click display to view image first.";
+} // namespace imaging
+
 class TPDBMultiImage : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -97,6 +104,10 @@ public:
     QImage picture();
     void Zoom(double factor);
 
+    // A full-size decode of `bytes` made elsewhere (a batch run decoding ahead), kept so that
+    // showing those bytes needs no decode of its own.
+    void offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture);
+
     // Waits until the picture of the current record is decoded and shown (or failed).
     void waitForDisplay();
     // The picture of the current record is still being decoded for display.
@@ -106,6 +117,7 @@ public:
     // travel, one behind), so that stepping shows them at once. Off unless switched on;
     // switching it off also forgets the decoded pictures kept for display.
     void setPrefetching(bool on);
+    bool prefetching() const { return prefetching_; }
     void setTravelDirection(bool forward) { travelForward_ = forward; }
     // Waits until the pictures next to the current one are decoded too.
     void waitForPrefetch();

@@ -67,6 +67,27 @@ std::optional<QString> ScriptedDialogService::chooseItem(QWidget*, const QString
     return paths->constFirst();
 }
 
+bool ScriptedDialogService::nextPrinter(const QString& kind, QPrinter& printer)
+{
+    asked.push_back({kind, {}, {}, {}, {}});
+    const std::optional<Answer> answer = next();
+    using Choose = std::function<void(QPrinter&)>;
+    if (!answer || !std::holds_alternative<Choose>(*answer))
+        return false;
+    std::get<Choose>(*answer)(printer);
+    return true;
+}
+
+bool ScriptedDialogService::print(QWidget*, QPrinter& printer)
+{
+    return nextPrinter("print", printer);
+}
+
+bool ScriptedDialogService::printerSetup(QWidget*, QPrinter& printer)
+{
+    return nextPrinter("printerSetup", printer);
+}
+
 void ScriptedDialogService::showError(QWidget*, const QString& text)
 {
     asked.push_back({"error", {}, {}, text, {}});

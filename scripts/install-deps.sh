@@ -15,6 +15,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev
   imagemagick graphicsmagick libtiff-tools libjpeg-turbo-progs poppler-utils
   xvfb xauth xclip openbox x11-utils libxcb1-dev
+  cups-daemon cups-client cups-filters
 )
 
 missing=()

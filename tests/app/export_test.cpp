@@ -3,8 +3,9 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QMimeData>
+#include <QProcess>
 #include <QToolButton>
 
 #include <cstring>
@@ -274,4 +275,26 @@ TEST_F(ExportTest, CancellingTheFolderLeavesTheMarkedPicturesShownAndTheFolderAs
     EXPECT_EQ(current(), "picture 2");
     EXPECT_TRUE(control<QToolButton>("SpeedButton7").isChecked());
     EXPECT_TRUE(outFiles().empty());
+}
+
+// Run under an X server by under-x-server.sh: the clipboard between processes.
+TEST_F(ExportTest, OtherProgramsReadTheExportedPictureAcrossProcesses)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X server";
+    goTo(4);
+    trigger("ExportClipboard1");
+    QProcess reader;
+    reader.start("xclip", {"-selection", "clipboard", "-t", "image/png", "-o"});
+    // This program hands the picture over from its event loop while the other one asks.
+    QElapsedTimer waited;
+    waited.start();
+    while (reader.state() != QProcess::NotRunning && waited.elapsed() < 20000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        reader.waitForFinished(10);
+    }
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    QImage read;
+    ASSERT_TRUE(read.loadFromData(reader.readAllStandardOutput(), "PNG"));
+    EXPECT_EQ(read.size(), QSize(14, 8));
 }

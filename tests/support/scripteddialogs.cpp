@@ -1,5 +1,21 @@
 #include "support/scripteddialogs.h"
 
+// GCC 12 takes the list of paths in a moved answer for uninitialised (a false alarm).
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+template <typename Kind> bool ScriptedDialogService::next()
+{
+    if (whileShown)
+        whileShown();
+    if (answers_.empty()) {
+        ++unexpected;
+        return false;
+    }
+    const bool isKind = std::holds_alternative<Kind>(answers_.front());
+    answers_.pop_front();
+    return isKind;
+}
+
 std::optional<ScriptedDialogService::Answer> ScriptedDialogService::next()
 {
     if (whileShown)
@@ -70,11 +86,11 @@ std::optional<QString> ScriptedDialogService::chooseItem(QWidget*, const QString
 bool ScriptedDialogService::nextPrinter(const QString& kind, QPrinter& printer)
 {
     asked.push_back({kind, {}, {}, {}, {}});
-    const std::optional<Answer> answer = next();
-    using Choose = std::function<void(QPrinter&)>;
-    if (!answer || !std::holds_alternative<Choose>(*answer))
+    if (!next<PrinterChoice>())
         return false;
-    std::get<Choose>(*answer)(printer);
+    const std::function<void(QPrinter&)> choose = std::move(printerChoices_.front());
+    printerChoices_.pop_front();
+    choose(printer);
     return true;
 }
 

@@ -31,7 +31,11 @@ public:
     void answerYes(bool yes) { answers_.push_back(yes); }
     // OK in a print or printer-setup dialog, after `choose` has set the printer up as the user
     // would there (the printer, PDF output and its file, the resolution).
-    void answerPrinter(std::function<void(QPrinter&)> choose) { answers_.emplace_back(std::move(choose)); }
+    void answerPrinter(std::function<void(QPrinter&)> choose)
+    {
+        answers_.emplace_back(std::in_place_type<PrinterChoice>);
+        printerChoices_.push_back(std::move(choose));
+    }
 
     // Runs while each dialog is up, for what a real modal window does to the program meanwhile
     // (taking the focus, for one).
@@ -56,10 +60,14 @@ public:
 
 private:
     struct Cancel {};
-    using Answer = std::variant<Cancel, QStringList, bool, std::function<void(QPrinter&)>>;
+    struct PrinterChoice {}; // the next of printerChoices_
+    using Answer = std::variant<Cancel, QStringList, bool, PrinterChoice>;
     bool nextPrinter(const QString& kind, QPrinter& printer);
     std::optional<Answer> next();
+    // Whether the next answer is of this kind (it is used up either way).
+    template <typename Kind> bool next();
     std::optional<QStringList> nextPaths();
 
     std::deque<Answer> answers_;
+    std::deque<std::function<void(QPrinter&)>> printerChoices_;
 };

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the browsing and import benchmarks optimised and runs them through the real main window
-# (off screen). It needs djpeg (libjpeg-turbo-progs) for the comparison.
+# Builds the browsing, import and batch export benchmarks optimised and runs them through the
+# real main window (off screen). It needs djpeg (libjpeg-turbo-progs) and ImageMagick's convert
+# for the comparisons.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/bench-app
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADRIX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target browse_bench import_bench >/dev/null
+cmake --build "$build" --target browse_bench import_bench export_bench >/dev/null
 "$build/bench/app/browse_bench"
 "$build/bench/app/import_bench" "$@"
+"$build/bench/app/export_bench"

@@ -349,7 +349,16 @@ imaging::TaskControl TPDBMultiImage::foregroundControl(std::atomic_bool& abort)
 
 void TPDBMultiImage::offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture)
 {
-    cache_.insert(bytes, QSize(), settings_.pcdMode(), picture);
+    const QSize box = boxForDisplay();
+    if (box.isEmpty()) {
+        cache_.insert(bytes, QSize(), settings_.pcdMode(), picture);
+        return;
+    }
+    // Only what the display needs is kept, so the full-size memory goes back to its owner.
+    imaging::DecodedPicture fitted = picture;
+    fitted.image = picture.image.scaled(imaging::fittedSize(picture.image.size(), box), Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
+    cache_.insert(bytes, box, settings_.pcdMode(), fitted);
 }
 
 void TPDBMultiImage::waitForDisplay()

@@ -104,8 +104,8 @@ public:
     QImage picture();
     void Zoom(double factor);
 
-    // A full-size decode of `bytes` made elsewhere (a batch run decoding ahead), kept so that
-    // showing those bytes needs no decode of its own.
+    // A full-size decode of `bytes` made elsewhere (a batch run decoding ahead), kept (at the
+    // size the display needs) so that showing those bytes needs no decode of its own.
     void offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture);
 
     // Waits until the picture of the current record is decoded and shown (or failed).

@@ -4,8 +4,11 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
+#include <utility>
+#include <vector>
 
 #include "data/controlssuspended.h"
 #include "data/data.h"
@@ -17,7 +20,7 @@
 
 namespace {
 
-RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, const std::atomic_bool* cancel)
+RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, QImage buffer, const std::atomic_bool* cancel)
 {
     RunPicture picture;
     picture.bytes = std::move(bytes);
@@ -27,6 +30,7 @@ RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, const std::ato
         imaging::DecodeRequest request;
         request.pcdResolution = pcd;
         request.control.cancel = cancel;
+        request.buffer = std::move(buffer);
         picture.decoded = imaging::decode(picture.bytes, std::move(request));
     } catch (const imaging::Error& error) {
         picture.errorCode = error.codeValue();
@@ -45,6 +49,8 @@ QByteArray storedPicture(const TTable& pictures, int distance)
 }
 
 // The decodes still running when a run ends are stopped and waited for, however it ends.
+// The picture memory of the run is used again once nobody holds it any more: taking fresh
+// memory for every big picture costs about a fifth of its decode.
 class DecodesAhead {
 public:
     DecodesAhead() { pool_.setMaxThreadCount(QThread::idealThreadCount()); }
@@ -56,17 +62,39 @@ public:
     int depth() const { return pool_.maxThreadCount() + 1; }
     void start(QByteArray bytes, imaging::PcdMode pcd)
     {
-        futures_.push_back(QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, &cancel_));
+        futures_.push_back(
+            QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, freeBuffer(), &cancel_));
     }
     std::size_t size() const { return futures_.size(); }
     RunPicture takeNext()
     {
         QFuture<RunPicture> next = futures_.front();
         futures_.pop_front();
-        return waitWhilePainting(next);
+        RunPicture picture = waitWhilePainting(next);
+        keep(picture.image());
+        return picture;
     }
 
 private:
+    QImage freeBuffer()
+    {
+        for (QImage& buffer : buffers_)
+            if (!buffer.isNull() && buffer.isDetached())
+                return std::exchange(buffer, QImage());
+        return {};
+    }
+    void keep(const QImage& image)
+    {
+        if (image.isNull())
+            return;
+        const auto empty = std::find_if(buffers_.begin(), buffers_.end(), [](const QImage& b) { return b.isNull(); });
+        if (empty != buffers_.end())
+            *empty = image;
+        else if (static_cast<int>(buffers_.size()) < 2 * depth())
+            buffers_.push_back(image);
+    }
+
+    std::vector<QImage> buffers_; // held here too; free when only here
     QThreadPool pool_;
     std::atomic_bool cancel_{false};
     std::deque<QFuture<RunPicture>> futures_;

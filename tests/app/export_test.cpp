@@ -171,7 +171,7 @@ TEST_F(ExportTest, EachTifCompressionAndPngInterlaceAreWritten)
     for (const auto& [compression, scheme] : compressions) {
         SCOPED_TRACE(scheme);
         pictureView().setTifSaveCompress(compression);
-        const QString file = exportAs("TIF1", "c" + std::to_string(n++) + ".tif");
+        const QString file = exportAs("TIF1", std::to_string(n++) + ".tif");
         const QString info = runTool("tiffinfo", {file});
         EXPECT_TRUE(info.contains(QStringLiteral("Compression Scheme: %1\n").arg(scheme))) << info.toStdString();
     }

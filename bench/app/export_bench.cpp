@@ -86,7 +86,7 @@ int main(int argc, char** argv)
     // Rounds alternate the two sides; each is timed until its files are on disk.
     std::vector<double> convertTimes;
     std::vector<double> exportTimes;
-    for (int round = 0; round < 2; ++round) {
+    for (int round = 0; round < 3; ++round) {
         emptyFolder(out);
         runProgram({"sync"});
         convertTimes.push_back(milliseconds([&] {

@@ -16,6 +16,7 @@ packages=(
   imagemagick graphicsmagick libheif-examples webp libtiff-tools libjpeg-turbo-progs libvips-tools
   poppler-utils
   xvfb xauth xclip openbox x11-utils libxcb1-dev
+  cups-daemon cups-client cups-filters
   # installing and packaging: validators, dpkg-shlibdeps
   desktop-file-utils appstream dpkg-dev file
 )

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Builds the browsing, import and mark-all benchmarks optimised and runs them through the real main
-# window (off screen), a page of the thumbnail manager and stepping through HEIC photos. They need
-# djpeg (libjpeg-turbo-progs), vipsthumbnail (libvips-tools) and heif-convert (libheif-examples)
+# Builds the browsing, import, mark-all and batch export benchmarks optimised and runs them through
+# the real main window (off screen), a page of the thumbnail manager and stepping through HEIC
+# photos. They need djpeg (libjpeg-turbo-progs), vipsthumbnail (libvips-tools), heif-convert
+# (libheif-examples) and ImageMagick's convert
 # for the comparisons.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/bench-app
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADRIX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target browse_bench import_bench maintenance_bench thumbnail_bench heic_bench >/dev/null
+cmake --build "$build" --target browse_bench import_bench maintenance_bench thumbnail_bench heic_bench export_bench >/dev/null
 "$build/bench/app/browse_bench"
 "$build/bench/app/import_bench" "$@"
 "$build/bench/app/maintenance_bench"
 "$build/bench/app/thumbnail_bench"
 "$build/bench/app/heic_bench"
+"$build/bench/app/export_bench"

@@ -34,9 +34,11 @@
 #include "framework/statuspanes.h"
 #include "framework/trackbar.h"
 #include "imaging/pdbmultiimage.h"
+#include "pictures/exportcommands.h"
 #include "pictures/importcommands.h"
 #include "pictures/mmopendialog.h"
 #include "pictures/picturemaintenance.h"
+#include "pictures/printcommands.h"
 #include "pictures/scannercommands.h"
 #include "views/categoryfilter.h"
 #include "views/viewcommands.h"
@@ -88,6 +90,8 @@ void TForm1::bind(Tdb& db, const ModalWindows& windows)
     transfer_ = std::make_unique<AlbumTransfer>(db, dialogs_, *this, *albums_, *windows.Form9);
     options_ = std::make_unique<OptionsCommand>(db, *PDBMultiImage1, *windows.Form7);
     imports_ = std::make_unique<ImportCommands>(db, *PDBMultiImage1, dialogs_, *this, *MMOpenDialog1);
+    exports_ = std::make_unique<ExportCommands>(db, *PDBMultiImage1, dialogs_, *this);
+    printing_ = std::make_unique<PrintCommands>(db, *PDBMultiImage1, dialogs_, *this);
     scanner_ = std::make_unique<ScannerCommands>(db, *PDBMultiImage1, dialogs_, *this);
     maintenance_ = std::make_unique<PictureMaintenance>(db, *PDBMultiImage1, dialogs_, *this);
     views_ = std::make_unique<ViewCommands>(
@@ -493,6 +497,86 @@ void TForm1::ImportMulti1Click()
 void TForm1::ImportClipboard1Click()
 {
     imports_->importClipboard();
+}
+void TForm1::JPG1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Jpg);
+}
+void TForm1::GIF1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Gif);
+}
+void TForm1::BMP1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Bmp);
+}
+void TForm1::TIF1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Tif);
+}
+void TForm1::TGA1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Tga);
+}
+void TForm1::PCX1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Pcx);
+}
+void TForm1::PNG1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Png);
+}
+void TForm1::EPS1Click()
+{
+    exports_->exportToFile(imaging::SaveFormat::Eps);
+}
+void TForm1::ExportClipboard1Click()
+{
+    exports_->exportToClipboard();
+}
+void TForm1::asJPG1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Jpg);
+}
+void TForm1::asGIF1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Gif);
+}
+void TForm1::asBMP1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Bmp);
+}
+void TForm1::asTIF1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Tif);
+}
+void TForm1::asTGA1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Tga);
+}
+void TForm1::asPCX1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Pcx);
+}
+void TForm1::asPNG1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Png);
+}
+void TForm1::asEPS1Click()
+{
+    exports_->exportMarked(imaging::SaveFormat::Eps);
+}
+void TForm1::PrinterSetup1Click()
+{
+    printing_->printerSetup();
+}
+void TForm1::Print1Click()
+{
+    printing_->printShown();
+}
+void TForm1::Print2Click()
+{
+    printing_->printMarked();
 }
 void TForm1::Select1Click()
 {

@@ -31,10 +31,12 @@ class DBLabel;
 class DBMemo;
 class DBStateStatus;
 class DialogService;
+class ExportCommands;
 class ImportCommands;
 class OptionsCommand;
 class PartsProgressBar;
 class PictureMaintenance;
+class PrintCommands;
 class ProgressDisplay;
 class ScannerCommands;
 class Shutdown;
@@ -218,7 +220,6 @@ private:
     void connectControls(Tdb& db);
     // Every key typed in this window comes here first, then goes on to the focused control.
     void previewKey(const QKeyEvent& key);
-    void notYetAvailable(const QString& command);
 
     DialogService& dialogs_;
     Tdb* db_ = nullptr;
@@ -295,6 +296,8 @@ private:
     std::unique_ptr<AlbumTransfer> transfer_;
     std::unique_ptr<OptionsCommand> options_;
     std::unique_ptr<ImportCommands> imports_;
+    std::unique_ptr<ExportCommands> exports_;
+    std::unique_ptr<PrintCommands> printing_;
     std::unique_ptr<ScannerCommands> scanner_;
     std::unique_ptr<PictureMaintenance> maintenance_;
     std::unique_ptr<ViewCommands> views_;

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 struct FileDialogRequest {
@@ -34,6 +35,12 @@ public:
     // Picks one of `items` (for instance a scanner); `current` is preselected.
     virtual std::optional<QString> chooseItem(QWidget* parent, const QString& caption, const QString& label,
                                               const QStringList& items, const QString& current) = 0;
+
+    // The print dialog for `printer`, without page range or selection; the printer and settings
+    // chosen there are set on it. False when cancelled.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    // The printer setup: the printer and its settings chosen for `printer`, nothing printed.
+    virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
 
     // Message boxes.
     virtual void showError(QWidget* parent, const QString& text) = 0;

@@ -17,8 +17,14 @@ constexpr int pathRole = Qt::UserRole;
 QString nearestExistingFolder(const QString& path)
 {
     QString folder = QDir::cleanPath(QDir(path).absolutePath());
-    while (!QFileInfo(folder).isDir() && folder != QLatin1String("/"))
-        folder = QFileInfo(folder).path();
+    while (QDir::isRelativePath(folder) || !QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).path();
+        // No path left to shorten: a relative path from a current folder that has been
+        // removed (which has no absolute path any more).
+        if (parent == folder)
+            return QDir::rootPath();
+        folder = parent;
+    }
     return folder;
 }
 

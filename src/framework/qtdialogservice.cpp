@@ -1,9 +1,14 @@
 #include "framework/qtdialogservice.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
 
 namespace {
 
@@ -58,9 +63,18 @@ std::optional<QString> QtDialogService::saveFile(QWidget* parent, const FileDial
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString chosen = dialog.selectedFiles().constFirst();
+        const QString folder = QFileInfo(chosen).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return chosen;
+        // A typed path into a folder that is not there: the user corrects it in the dialog.
+        QMessageBox::warning(&dialog, dialog.windowTitle(),
+                             QApplication::translate("QtDialogService", "The folder %1 does not exist.")
+                                 .arg(QDir::toNativeSeparators(folder)));
+    }
 }
 
 std::optional<QString> QtDialogService::chooseDirectory(QWidget* parent, const QString& caption,
@@ -81,6 +95,36 @@ std::optional<QString> QtDialogService::chooseItem(QWidget* parent, const QStrin
     if (!ok)
         return std::nullopt;
     return chosen;
+}
+
+namespace {
+
+void preparePrintDialog(QPrintDialog& dialog)
+{
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+}
+
+} // namespace
+
+bool QtDialogService::print(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    preparePrintDialog(dialog);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogService::printerSetup(QWidget* parent, QPrinter& printer)
+{
+    // The system's print dialog chooses and sets up the printer; here it prints nothing.
+    QPrintDialog dialog(&printer, parent);
+    preparePrintDialog(dialog);
+    dialog.setWindowTitle(QApplication::translate("QtDialogService", "Printer Setup"));
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* accept = buttons->button(QDialogButtonBox::Ok))
+            accept->setText(QApplication::translate("QtDialogService", "OK"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtDialogService::showError(QWidget* parent, const QString& text)

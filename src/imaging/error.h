@@ -18,6 +18,7 @@ enum class ErrorCode : int {
     NothingToSave = 8,
     ScannerFailed = 9, // no scanner, or the scanner refused a setting or stopped with an error
     NothingToPaste = 10, // an effect that pastes found no picture on the clipboard
+    PrintFailed = 11,    // the printer could not be opened or the job not finished
 };
 
 class Error : public std::runtime_error {

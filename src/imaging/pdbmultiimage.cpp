@@ -354,6 +354,20 @@ imaging::TaskControl TPDBMultiImage::foregroundControl(std::atomic_bool& abort)
     return control;
 }
 
+void TPDBMultiImage::offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture)
+{
+    const QSize box = boxForDisplay();
+    if (box.isEmpty()) {
+        cache_.insert(bytes, QSize(), settings_.pcdMode(), picture);
+        return;
+    }
+    // Only what the display needs is kept, so the full-size memory goes back to its owner.
+    imaging::DecodedPicture fitted = picture;
+    fitted.image = picture.image.scaled(imaging::fittedSize(picture.image.size(), box), Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
+    cache_.insert(bytes, box, settings_.pcdMode(), fitted);
+}
+
 void TPDBMultiImage::waitForDisplay()
 {
     if (ticket_ != 0)
@@ -611,11 +625,10 @@ void TPDBMultiImage::SaveAs(const QString& path, imaging::SaveFormat format)
 {
     TField* source = field();
     if (!modified_ && (!source || source->isNull()))
-        throw std::runtime_error("Can't save, blobfield is empty");
+        throw std::runtime_error(imaging::nothingStoredError);
     waitForDisplay();
     if (shown_.isNull())
-        throw std::runtime_error(
-            "Can't save, image is not displayed, Set Autodisplay or double click display to view image first.");
+        throw std::runtime_error(imaging::notDisplayedError);
     const QImage full = picture();
     if (full.isNull())
         return; // the decoder has raised the error event

@@ -35,6 +35,13 @@ class Prefetcher;
 struct DecodedPicture;
 } // namespace imaging
 
+namespace imaging {
+// The texts of the errors of saving the shown picture.
+inline constexpr const char* nothingStoredError = "Can't save, blobfield is empty";
+inline constexpr const char* notDisplayedError =
+    "Can't save, image is not displayed, Set Autodisplay or double click display to view image first.";
+} // namespace imaging
+
 class TPDBMultiImage : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -102,6 +109,10 @@ public:
     void setTransition(const imaging::DisplayTransition& transition) { transitions_->setTransition(transition); }
     const imaging::DisplayTransition& transition() const { return transitions_->transition(); }
 
+    // A full-size decode of `bytes` made elsewhere (a batch run decoding ahead), kept (at the
+    // size the display needs) so that showing those bytes needs no decode of its own.
+    void offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture);
+
     // Waits until the picture of the current record is decoded and shown (or failed).
     void waitForDisplay();
     // The picture of the current record is still being decoded for display.
@@ -111,6 +122,7 @@ public:
     // travel, one behind), so that stepping shows them at once. Off unless switched on;
     // switching it off also forgets the decoded pictures kept for display.
     void setPrefetching(bool on);
+    bool prefetching() const { return prefetching_; }
     void setTravelDirection(bool forward) { travelForward_ = forward; }
     // Waits until the pictures next to the current one are decoded too.
     void waitForPrefetch();

@@ -1,5 +1,5 @@
 # The widget side of the imaging engine: the picture view bound to a table field with its
-# display transitions, the effects window, and scanning.
+# display transitions, the effects window, printing and scanning.
 add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/displaydecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/transition.cpp
@@ -16,6 +16,7 @@ add_library(kadrix_imaging STATIC
   ${CMAKE_CURRENT_LIST_DIR}/pdbmultiimage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prefetcher.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/printing.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/thumbnaildecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scanning/pictureassembler.cpp
@@ -25,7 +26,7 @@ add_library(kadrix_imaging STATIC
 add_library(Kadrix::imaging ALIAS kadrix_imaging)
 kadrix_warnings(kadrix_imaging)
 kadrix_headers(kadrix_imaging imaging)
-target_link_libraries(kadrix_imaging PUBLIC Kadrix::codecs Kadrix::data Qt6::Widgets)
+target_link_libraries(kadrix_imaging PUBLIC Kadrix::codecs Kadrix::data Qt6::Widgets Qt6::PrintSupport)
 
 # Scanning goes through SANE; its headers stay inside the library.
 pkg_check_modules(Sane REQUIRED IMPORTED_TARGET sane-backends)

@@ -21,6 +21,7 @@ ProgramTest::~ProgramTest()
 {
     if (program_)
         stop();
+    QDir::setCurrent(startFolder);
     EXPECT_EQ(dialogs.unexpected, 0) << "a dialog was shown that the test did not expect";
     EXPECT_EQ(modals.leftovers, 0) << "a modal window was left open";
     EXPECT_EQ(modals.unused(), 0) << "an expected modal window never appeared";

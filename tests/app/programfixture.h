@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -55,6 +56,9 @@ protected:
     ~ProgramTest() override;
 
     // Settings folder (holds reg.db) and a folder for albums.
+    // The commands may change the current folder (batch export); each test starts where the
+    // first began.
+    const QString startFolder = QDir::currentPath();
     TempDir config;
     TempDir albums;
     ScriptedDialogService dialogs;

@@ -38,11 +38,13 @@ protected:
         fs::create_directory(sane);
         std::ofstream(sane / "dll.conf") << "";
         qputenv("SANE_CONFIG_DIR", sane.string().c_str());
-        // Picture N (1..24) belongs to category N alone; picture 25 is marked; 26 is plain.
+        // Picture N (1..24) belongs to category N alone; picture 25 is marked and the only one
+        // with a picture; 26 is plain.
         std::vector<TestPicture> pictures;
         for (int n = 1; n <= 26; ++n)
             pictures.push_back({"memo " + std::to_string(n), "picture " + std::to_string(n),
-                                n <= 24 ? std::vector<int>{n} : std::vector<int>{}, n == 25});
+                                n <= 24 ? std::vector<int>{n} : std::vector<int>{}, n == 25,
+                                n == 25 ? pictureFile(6, 5, Qt::blue) : QByteArray()});
         createAlbum(albumDir(), "wired", pictures);
         writeRegDb({264, 52, 742, 630, true, "wired", albumDir()});
         start();
@@ -78,6 +80,48 @@ protected:
     std::function<void()> says(const QString& words)
     {
         return [this, words] { EXPECT_TRUE(saidOnce().contains(words)) << saidOnce().toStdString(); };
+    }
+    // The one dialog the command asked, of this kind.
+    const AskedDialog& askedOnce(const QString& kind)
+    {
+        static const AskedDialog none;
+        EXPECT_EQ(dialogs.asked.size(), 1u);
+        if (dialogs.asked.size() != 1)
+            return none;
+        EXPECT_EQ(dialogs.asked.front().kind, kind);
+        return dialogs.asked.front();
+    }
+    // A save dialog offering this kind of file first.
+    std::function<void()> savesAs(int filterIndex, const QString& extension)
+    {
+        return [this, filterIndex, extension] {
+            const AskedDialog& asked = askedOnce("saveFile");
+            EXPECT_EQ(asked.request.selectedFilter, filterIndex);
+            EXPECT_EQ(asked.request.defaultSuffix, extension);
+        };
+    }
+    // A batch export into a folder of its own.
+    std::function<void()> exportsMarked(const QString& menuItem)
+    {
+        return [this, menuItem] {
+            dialogs.answerPath(QString::fromStdString((albums.path() / menuItem.toStdString()).string()));
+            fs::create_directory(albums.path() / menuItem.toStdString());
+            trigger(menuItem);
+        };
+    }
+    std::function<void()> wrote(const QString& menuItem, const char* file)
+    {
+        return [this, menuItem, file] {
+            EXPECT_TRUE(fs::exists(albums.path() / menuItem.toStdString() / file));
+            EXPECT_EQ(std::distance(fs::directory_iterator(albums.path() / menuItem.toStdString()), {}), 1);
+        };
+    }
+    std::function<void()> cancelled(const char* menuItem)
+    {
+        return [this, menuItem] {
+            dialogs.answerCancel();
+            trigger(menuItem);
+        };
     }
     // A modal window of the program opened (and was closed by the watcher), with the caption
     // given when one is.
@@ -143,17 +187,27 @@ TEST_F(WiringTest, EveryMenuItemRunsItsOwnCommand)
          }},
         {"ImportClipboard1", menu("ImportClipboard1"),
          [this, records] { EXPECT_EQ(db().Table1.recordCount(), records + 1); }},
-        {"JPG1", menu("JPG1"), says("a JPG file")},
-        {"GIF1", menu("GIF1"), says("a GIF file")},
-        {"BMP1", menu("BMP1"), says("a BMP file")},
-        {"TIF1", menu("TIF1"), says("a TIF file")},
-        {"TGA1", menu("TGA1"), says("a TGA file")},
-        {"PCX1", menu("PCX1"), says("a PCX file")},
-        {"PNG1", menu("PNG1"), says("a PNG file")},
-        {"EPS1", menu("EPS1"), says("an EPS file")},
-        {"ExportClipboard1", menu("ExportClipboard1"), says("Export to the clipboard")},
-        {"PrinterSetup1", menu("PrinterSetup1"), says("Printer setup")},
-        {"Print1", menu("Print1"), says("Printing is")},
+        {"JPG1", cancelled("JPG1"), savesAs(0, "jpg")},
+        {"GIF1", cancelled("GIF1"), savesAs(1, "gif")},
+        {"BMP1", cancelled("BMP1"), savesAs(2, "bmp")},
+        {"TIF1", cancelled("TIF1"), savesAs(3, "tif")},
+        {"TGA1", cancelled("TGA1"), savesAs(4, "tga")},
+        {"PCX1", cancelled("PCX1"), savesAs(5, "pcx")},
+        {"PNG1", cancelled("PNG1"), savesAs(6, "png")},
+        {"EPS1", cancelled("EPS1"), savesAs(7, "eps")},
+        {"ExportClipboard1",
+         [this] {
+             trigger("ShowChecked1"); // the one picture
+             QGuiApplication::clipboard()->clear();
+             trigger("ExportClipboard1");
+         },
+         [] { EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(6, 5)); }},
+        {"PrinterSetup1", cancelled("PrinterSetup1"), [this] { askedOnce("printerSetup"); }},
+        {"Print1", cancelled("Print1"),
+         [this] {
+             askedOnce("print");
+             EXPECT_FALSE(control<QToolButton>("SpeedButton7").isChecked());
+         }},
         // The first picture goes; the next one is shown.
         {"DeletePicture1", menu("DeletePicture1"),
          [this, records] {
@@ -165,15 +219,20 @@ TEST_F(WiringTest, EveryMenuItemRunsItsOwnCommand)
              EXPECT_EQ(current(), "picture 25");
              EXPECT_TRUE(control<QToolButton>("SpeedButton7").isChecked());
          }},
-        {"Print2", menu("Print2"), says("Printing the checked pictures")},
-        {"asJPG1", menu("asJPG1"), says("JPG files")},
-        {"asGIF1", menu("asGIF1"), says("GIF files")},
-        {"asBMP1", menu("asBMP1"), says("BMP files")},
-        {"asTIF1", menu("asTIF1"), says("TIF files")},
-        {"asTGA1", menu("asTGA1"), says("TGA files")},
-        {"asPCX1", menu("asPCX1"), says("PCX files")},
-        {"asPNG1", menu("asPNG1"), says("PNG files")},
-        {"asEPS1", menu("asEPS1"), says("EPS files")},
+        {"Print2", cancelled("Print2"),
+         [this] {
+             askedOnce("print");
+             EXPECT_TRUE(control<QToolButton>("SpeedButton7").isChecked());
+             EXPECT_EQ(current(), "picture 25");
+         }},
+        {"asJPG1", exportsMarked("asJPG1"), wrote("asJPG1", "pic0001.jpg")},
+        {"asGIF1", exportsMarked("asGIF1"), wrote("asGIF1", "pic0001.gif")},
+        {"asBMP1", exportsMarked("asBMP1"), wrote("asBMP1", "pic0001.bmp")},
+        {"asTIF1", exportsMarked("asTIF1"), wrote("asTIF1", "pic0001.tif")},
+        {"asTGA1", exportsMarked("asTGA1"), wrote("asTGA1", "pic0001.tga")},
+        {"asPCX1", exportsMarked("asPCX1"), wrote("asPCX1", "pic0001.pcx")},
+        {"asPNG1", exportsMarked("asPNG1"), wrote("asPNG1", "pic0001.png")},
+        {"asEPS1", exportsMarked("asEPS1"), wrote("asEPS1", "pic0001.eps")},
         {"MarkallPictures1", menu("MarkallPictures1"), [this] { EXPECT_EQ(markedCount(), db().Table1.recordCount()); }},
         {"Unmarkallpictures1", menu("Unmarkallpictures1"), [this] { EXPECT_EQ(markedCount(), 0); }},
         {"Select1", menu("Select1"), says("No scanner was found.")},

@@ -179,3 +179,16 @@ TEST(PathLabel, ShortensALongPathInTheMiddleButKeepsItWhole)
     EXPECT_TRUE(label.shownText().startsWith("/home"));
     EXPECT_TRUE(label.shownText().endsWith("IMG_4711.JPG"));
 }
+
+TEST_F(DirectoryListBoxTest, ARemovedCurrentFolderGivesTheRootInsteadOfHanging)
+{
+    const QString started = QDir::currentPath();
+    const auto back = qScopeGuard([&started] { QDir::setCurrent(started); });
+    makeFolder("gone");
+    ASSERT_TRUE(QDir::setCurrent(path("gone")));
+    ASSERT_TRUE(QDir().rmdir(path("gone")));
+    list.setDirectory(QDir::currentPath());
+    EXPECT_EQ(list.directory(), QDir::rootPath());
+    list.setDirectory(QStringLiteral("relative/name"));
+    EXPECT_EQ(list.directory(), QDir::rootPath());
+}

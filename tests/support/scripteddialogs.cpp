@@ -1,5 +1,21 @@
 #include "support/scripteddialogs.h"
 
+// GCC 12 takes the list of paths in a moved answer for uninitialised (a false alarm).
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+template <typename Kind> bool ScriptedDialogService::next()
+{
+    if (whileShown)
+        whileShown();
+    if (answers_.empty()) {
+        ++unexpected;
+        return false;
+    }
+    const bool isKind = std::holds_alternative<Kind>(answers_.front());
+    answers_.pop_front();
+    return isKind;
+}
+
 std::optional<ScriptedDialogService::Answer> ScriptedDialogService::next()
 {
     if (whileShown)
@@ -65,6 +81,27 @@ std::optional<QString> ScriptedDialogService::chooseItem(QWidget*, const QString
     if (!paths || paths->isEmpty())
         return std::nullopt;
     return paths->constFirst();
+}
+
+bool ScriptedDialogService::nextPrinter(const QString& kind, QPrinter& printer)
+{
+    asked.push_back({kind, {}, {}, {}, {}});
+    if (!next<PrinterChoice>())
+        return false;
+    const std::function<void(QPrinter&)> choose = std::move(printerChoices_.front());
+    printerChoices_.pop_front();
+    choose(printer);
+    return true;
+}
+
+bool ScriptedDialogService::print(QWidget*, QPrinter& printer)
+{
+    return nextPrinter("print", printer);
+}
+
+bool ScriptedDialogService::printerSetup(QWidget*, QPrinter& printer)
+{
+    return nextPrinter("printerSetup", printer);
 }
 
 void ScriptedDialogService::showError(QWidget*, const QString& text)

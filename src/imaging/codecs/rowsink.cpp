@@ -4,6 +4,7 @@
 
 #include "imaging/error.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace imaging::codecs {
@@ -33,9 +34,17 @@ QImage allocate(QSize size, QImage::Format format)
     if (bytes < 4 * hugePage)
         return QImage(size, format);
     const std::size_t length = (bytes + hugePage - 1) / hugePage * hugePage;
-    void* address = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (address == MAP_FAILED)
+    // Huge pages back only whole, aligned 2 MB stretches: take one more and trim to the boundary.
+    void* reserved = mmap(nullptr, length + hugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (reserved == MAP_FAILED)
         return {};
+    const auto start = reinterpret_cast<std::uintptr_t>(reserved);
+    const std::uintptr_t aligned = (start + hugePage - 1) / hugePage * hugePage;
+    if (aligned > start)
+        munmap(reserved, aligned - start);
+    if (const std::size_t tail = start + length + hugePage - (aligned + length); tail > 0)
+        munmap(reinterpret_cast<void*>(aligned + length), tail);
+    void* address = reinterpret_cast<void*>(aligned);
 #ifdef MADV_HUGEPAGE
     madvise(address, length, MADV_HUGEPAGE);
 #endif

@@ -9,3 +9,18 @@ function(kadrix_headers target folder)
   endif()
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
+
+# kadrix_library(<name> [FOLDER <folder>] SOURCES ... [LINKS ...] [PRIVATE_LINKS ...]):
+# the static library kadrix_<name>, also known as Kadrix::<name>, built with the project's
+# warnings, seeing the headers of <folder> (default <name>) and of what it links.
+function(kadrix_library name)
+  cmake_parse_arguments(L "" "FOLDER" "SOURCES;LINKS;PRIVATE_LINKS" ${ARGN})
+  if(NOT L_FOLDER)
+    set(L_FOLDER ${name})
+  endif()
+  add_library(kadrix_${name} STATIC ${L_SOURCES})
+  add_library(Kadrix::${name} ALIAS kadrix_${name})
+  kadrix_headers(kadrix_${name} ${L_FOLDER})
+  kadrix_warnings(kadrix_${name})
+  target_link_libraries(kadrix_${name} PUBLIC ${L_LINKS} PRIVATE ${L_PRIVATE_LINKS})
+endfunction()

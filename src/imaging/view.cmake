@@ -1,32 +1,30 @@
 # The widget side of the imaging engine: the picture view bound to a table field with its
 # display transitions, the effects window, printing and scanning.
-add_library(kadrix_imaging STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/displaydecoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/transition.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/effect.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/magickeffect.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/parallelrows.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/imageeffects.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/deformationeffects.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/correctioneffects.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/effectrunner.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/picturecanvas.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/settingspanel.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/effects/effectswindow.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/pdbmultiimage.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/prefetcher.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/printing.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanner.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/thumbnaildecoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/pictureassembler.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/sanedevice.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/sanesession.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/scanning/scanoptions.cpp)
-add_library(Kadrix::imaging ALIAS kadrix_imaging)
-kadrix_warnings(kadrix_imaging)
-kadrix_headers(kadrix_imaging imaging)
-target_link_libraries(kadrix_imaging PUBLIC Kadrix::codecs Kadrix::data Qt6::Widgets Qt6::PrintSupport)
+kadrix_library(imaging
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/displaydecoder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/transition.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/effect.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/magickeffect.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/parallelrows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/imageeffects.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/deformationeffects.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/correctioneffects.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/effectrunner.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/picturecanvas.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/settingspanel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/effects/effectswindow.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/pdbmultiimage.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/picturecache.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/prefetcher.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/printing.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scanner.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/thumbnaildecoder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scanning/pictureassembler.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scanning/sanedevice.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scanning/sanesession.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/scanning/scanoptions.cpp
+  LINKS Kadrix::codecs Kadrix::data Qt6::Widgets Qt6::PrintSupport)
 
 # Scanning goes through SANE; its headers stay inside the library.
 pkg_check_modules(Sane REQUIRED IMPORTED_TARGET sane-backends)

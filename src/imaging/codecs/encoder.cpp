@@ -74,7 +74,9 @@ QByteArray encode(const QImage& picture, SaveFormat format, const SaveSettings& 
         throw Error(ErrorCode::NothingToSave, QStringLiteral("There is no picture to save"));
     codecs::Progress progress(control, QStringLiteral("Writing %1 picture").arg(saveFormatName(format)));
     progress.step(0, 1);
-    const QImage image = holdsProfile(format, settings) ? picture : inSrgb(picture);
+    // A colour space Qt cannot describe as a profile is written in the sRGB colours it means too.
+    const bool ownColours = holdsProfile(format, settings) && !codecs::ownProfile(picture).isEmpty();
+    const QImage image = ownColours ? picture : inSrgb(picture);
     QByteArray bytes = [&] {
         switch (format) {
         case SaveFormat::Jpg:

@@ -164,6 +164,21 @@ TEST(TrueColours, ExportWritesAPictureInItsOwnColoursWithItsProfileWhereTheForma
     EXPECT_TRUE(fixtures::identify(bilevel, "%[profile:icc]").isEmpty());
 }
 
+// HEIF files marked Display P3 by code points carry no profile to copy: one is made for export.
+TEST(TrueColours, AHeifPictureMarkedDisplayP3IsExportedWithADisplayP3Profile)
+{
+    const QByteArray heic = fixtures::heifBytes(filled(srgbRedInDisplayP3), {.quality = 95, .displayP3 = true});
+    ASSERT_FALSE(heic.isEmpty());
+    const auto own = decode(heic, {.keepOwnColours = true});
+    ASSERT_TRUE(own.ownColours);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("heic.png");
+    imaging::encodeToFile(own.image, path, SaveFormat::Png, {});
+    EXPECT_FALSE(fixtures::identify(path, "%[profile:icc]").isEmpty());
+    EXPECT_LE(fixtures::distance(fixtures::readWithImageMagick(path), {32, 24}, QColor(srgbRedInDisplayP3)), 8);
+    EXPECT_LE(fixtures::distance(decode(fixtures::fileBytes(path)).image, {32, 24}, QColor(255, 0, 0)), 8);
+}
+
 TEST(TrueColours, APictureWithoutAProfileIsExportedWithoutOne)
 {
     QTemporaryDir folder;

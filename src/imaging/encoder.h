@@ -17,7 +17,9 @@ enum class SaveFormat { Jpg, Gif, Bmp, Tif, Tga, Pcx, Png, Eps };
 SaveFormat saveFormatForFileName(const QString& fileName);
 
 // The whole file's bytes. JPEG is what the picture view stores into a record when it posts.
-// Transparency is kept by GIF, PNG, TGA and colour TIFF and put on white by the others.
+// Transparency is kept by GIF, PNG, TGA and colour TIFF and put on white by the others. An image
+// carrying a colour space other than sRGB's keeps it as an embedded ICC profile in JPEG, PNG and
+// colour TIFF; the other formats get the sRGB colours it means.
 QByteArray encode(const QImage& image, SaveFormat format, const SaveSettings& settings,
                   const TaskControl& control = {});
 

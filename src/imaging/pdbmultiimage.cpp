@@ -147,6 +147,7 @@ void TPDBMultiImage::showStoredBytes(const QByteArray& bytes)
     fullSize_ = QImage();
     scaledCache_ = QImage();
     ownSize_ = QSize();
+    ownColours_ = false;
     failed_ = false;
     zoom_ = 1.0;
     if (stored_.isEmpty()) {
@@ -237,6 +238,7 @@ void TPDBMultiImage::decoded(quint64 ticket, imaging::DecodedPicture picture)
 void TPDBMultiImage::showDecoded(const imaging::DecodedPicture& picture)
 {
     ownSize_ = picture.fullSize;
+    ownColours_ = picture.ownColours;
     fullSize_ = picture.image.size() == ownSize_ ? picture.image : QImage();
     if (shown_.constBits() != picture.image.constBits())
         decoder_->recycle(std::move(shown_));
@@ -357,14 +359,14 @@ imaging::TaskControl TPDBMultiImage::foregroundControl(std::atomic_bool& abort)
 void TPDBMultiImage::offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture)
 {
     const QSize box = boxForDisplay();
-    if (box.isEmpty()) {
-        cache_.insert(bytes, QSize(), settings_.pcdMode(), picture);
-        return;
-    }
-    // Only what the display needs is kept, so the full-size memory goes back to its owner.
     imaging::DecodedPicture fitted = picture;
-    fitted.image = picture.image.scaled(imaging::fittedSize(picture.image.size(), box), Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation);
+    // Only what the display needs is kept, so the full-size memory goes back to its owner.
+    if (!box.isEmpty()) {
+        fitted.image = picture.image.scaled(imaging::fittedSize(picture.image.size(), box), Qt::IgnoreAspectRatio,
+                                            Qt::SmoothTransformation);
+    }
+    // A run that exports decodes pictures in their own colours; they are shown in sRGB.
+    fitted.image = imaging::inSrgb(std::move(fitted.image));
     cache_.insert(bytes, box, settings_.pcdMode(), fitted);
 }
 
@@ -599,6 +601,21 @@ void TPDBMultiImage::LoadFromFile(const QString& path)
     target->setAsBytes(std::move(bytes));
 }
 
+QImage TPDBMultiImage::decodeFullSize(bool keepOwnColours)
+{
+    std::atomic_bool abort{false};
+    try {
+        imaging::DecodeRequest request;
+        request.pcdResolution = settings_.pcdMode();
+        request.control = foregroundControl(abort);
+        request.keepOwnColours = keepOwnColours;
+        return imaging::decode(stored_, std::move(request)).image;
+    } catch (const imaging::Error& error) {
+        emit ilibError(error.codeValue(), error.text());
+        return {};
+    }
+}
+
 QImage TPDBMultiImage::picture()
 {
     if (modified_)
@@ -606,18 +623,8 @@ QImage TPDBMultiImage::picture()
     waitForDisplay();
     if (shown_.isNull())
         return {};
-    if (fullSize_.isNull()) {
-        std::atomic_bool abort{false};
-        try {
-            imaging::DecodeRequest request;
-            request.pcdResolution = settings_.pcdMode();
-            request.control = foregroundControl(abort);
-            fullSize_ = imaging::decode(stored_, std::move(request)).image;
-        } catch (const imaging::Error& error) {
-            emit ilibError(error.codeValue(), error.text());
-            return {};
-        }
-    }
+    if (fullSize_.isNull())
+        fullSize_ = decodeFullSize(false);
     return fullSize_;
 }
 
@@ -629,7 +636,9 @@ void TPDBMultiImage::SaveAs(const QString& path, imaging::SaveFormat format)
     waitForDisplay();
     if (shown_.isNull())
         throw std::runtime_error(imaging::notDisplayedError);
-    const QImage full = picture();
+    // The picture held for display is in sRGB; one with colours of its own is decoded again in
+    // them, and the encoder keeps them where the format can.
+    const QImage full = ownColours_ && !modified_ ? decodeFullSize(true) : picture();
     if (full.isNull())
         return; // the decoder has raised the error event
     std::atomic_bool abort{false};

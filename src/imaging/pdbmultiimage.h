@@ -90,7 +90,8 @@ public:
     // shows them. Errors: "Input filename isn't valid", "This format is not supported by this
     // application"; a file that cannot be read whole names itself.
     void LoadFromFile(const QString& path);
-    // Writes the shown picture, re-encoded at full size. Errors: "Can't save, blobfield is
+    // Writes the shown picture, re-encoded at full size; a stored picture with a colour profile
+    // of its own is written in its own colours where the format holds a profile. Errors: "Can't save, blobfield is
     // empty", "Can't save, image is not displayed, ...".
     void SaveAs(const QString& path, imaging::SaveFormat format);
     void CopyToClipboard();
@@ -110,7 +111,7 @@ public:
     const imaging::DisplayTransition& transition() const { return transitions_->transition(); }
 
     // A full-size decode of `bytes` made elsewhere (a batch run decoding ahead), kept (at the
-    // size the display needs) so that showing those bytes needs no decode of its own.
+    // size the display needs, in sRGB) so that showing those bytes needs no decode of its own.
     void offerDecoded(const QByteArray& bytes, const imaging::DecodedPicture& picture);
 
     // Waits until the picture of the current record is decoded and shown (or failed).
@@ -163,6 +164,9 @@ private:
     void needSharperPicture();
     void showDecoded(const imaging::DecodedPicture& picture);
     void schedulePrefetch();
+    // The stored picture decoded at full size; a null image when that failed (the error event
+    // raised).
+    QImage decodeFullSize(bool keepOwnColours);
 
     std::unique_ptr<Link> link_;
     std::unique_ptr<imaging::DisplayDecoder> decoder_;
@@ -185,6 +189,7 @@ private:
     QImage shown_;              // the picture held for display (possibly reduced)
     QImage fullSize_;           // the picture at its own size, once someone needed it
     QSize ownSize_;             // the picture's own size
+    bool ownColours_ = false;   // the stored picture has a colour profile other than sRGB's
     bool failed_ = false;       // the stored bytes could not be decoded
     quint64 ticket_ = 0;        // the display decode whose result is awaited; 0 when none
     QSize ticketBox_;           // what that decode fits into

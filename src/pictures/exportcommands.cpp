@@ -133,7 +133,7 @@ void ExportCommands::exportMarked(imaging::SaveFormat format)
     const QDir target = QDir::current();
     const imaging::SaveSettings settings = view_.settings();
     FilesBeingWritten files(view_);
-    MarkedRun(db_, view_, window_).run([&](const RunPicture& picture) {
+    MarkedRun(db_, view_, window_, MarkedRun::Colours::Own).run([&](const RunPicture& picture) {
         if (picture.empty())
             throw std::runtime_error(imaging::nothingStoredError);
         if (picture.image().isNull())

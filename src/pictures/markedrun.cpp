@@ -20,7 +20,8 @@
 
 namespace {
 
-RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, QImage buffer, const std::atomic_bool* cancel)
+RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, bool ownColours, QImage buffer,
+                          const std::atomic_bool* cancel)
 {
     RunPicture picture;
     picture.bytes = std::move(bytes);
@@ -31,6 +32,7 @@ RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, QImage buffer,
         request.pcdResolution = pcd;
         request.control.cancel = cancel;
         request.buffer = std::move(buffer);
+        request.keepOwnColours = ownColours;
         picture.decoded = imaging::decode(picture.bytes, std::move(request));
     } catch (const imaging::Error& error) {
         picture.errorCode = error.codeValue();
@@ -60,10 +62,10 @@ public:
         pool_.waitForDone();
     }
     int depth() const { return pool_.maxThreadCount() + 1; }
-    void start(QByteArray bytes, imaging::PcdMode pcd)
+    void start(QByteArray bytes, imaging::PcdMode pcd, bool ownColours)
     {
         futures_.push_back(
-            QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, freeBuffer(), &cancel_));
+            QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, ownColours, freeBuffer(), &cancel_));
     }
     std::size_t size() const { return futures_.size(); }
     RunPicture takeNext()
@@ -115,7 +117,9 @@ private:
 
 } // namespace
 
-MarkedRun::MarkedRun(Tdb& db, TPDBMultiImage& view, MainView& window) : db_(db), view_(view), window_(window) {}
+MarkedRun::MarkedRun(Tdb& db, TPDBMultiImage& view, MainView& window, Colours colours)
+    : db_(db), view_(view), window_(window), colours_(colours)
+{}
 
 int MarkedRun::remainingPictures()
 {
@@ -145,7 +149,7 @@ void MarkedRun::run(const std::function<bool(const RunPicture&)>& visit)
     window_.showProgress(0, total);
     for (int done = 0; done < total; ++done) {
         for (; queued < total && static_cast<int>(ahead.size()) < ahead.depth(); ++queued)
-            ahead.start(storedPicture(pictures, queued - done), pcd);
+            ahead.start(storedPicture(pictures, queued - done), pcd, colours_ == Colours::Own);
         const RunPicture picture = ahead.takeNext();
         if (done > 0) {
             if (!picture.image().isNull())

@@ -31,7 +31,11 @@ struct RunPicture {
 
 class MarkedRun {
 public:
-    MarkedRun(Tdb& db, TPDBMultiImage& view, MainView& window);
+    // Printing takes the pictures in sRGB; export keeps pictures with a colour profile of their
+    // own in their own colours (the view still shows them in sRGB).
+    enum class Colours { Srgb, Own };
+
+    MarkedRun(Tdb& db, TPDBMultiImage& view, MainView& window, Colours colours = Colours::Srgb);
 
     // Calls `visit` for each picture with its record current. Returning false, or throwing,
     // ends the run with that record current; otherwise the last one stays current.
@@ -43,4 +47,5 @@ private:
     Tdb& db_;
     TPDBMultiImage& view_;
     MainView& window_;
+    Colours colours_;
 };

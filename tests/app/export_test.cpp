@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QColorSpace>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "outsidetool.h"
@@ -28,6 +31,26 @@ QByteArray noisePicture(int width, int height)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG", 95);
     return bytes;
+}
+
+// sRGB's pure red written in Display P3 coordinates, in a JPEG file with Display P3's profile.
+const QColor srgbRedInDisplayP3(234, 51, 35);
+
+QByteArray displayP3Picture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(srgbRedInDisplayP3);
+    image.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 100);
+    return bytes;
+}
+
+int distance(QColor a, QColor b)
+{
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue())});
 }
 
 QByteArray fileBytes(const QString& path)
@@ -78,6 +101,31 @@ protected:
     QString identify(const QString& file, const char* format = "%m %w %h")
     {
         return runTool("identify", {"-format", format, file}).trimmed();
+    }
+    // A pixel's values as written in the file, as ImageMagick reads them (no colour conversion).
+    QColor pixelIn(const QString& file)
+    {
+        const QStringList values =
+            identify(file, "%[fx:round(255*p{5,4}.r)] %[fx:round(255*p{5,4}.g)] %[fx:round(255*p{5,4}.b)]").split(' ');
+        return values.size() == 3 ? QColor(values[0].toInt(), values[1].toInt(), values[2].toInt()) : QColor();
+    }
+    // ImageMagick names the ICC profile's description; without one it warns on its error output.
+    bool carriesProfile(const QString& file)
+    {
+        QProcess identify;
+        identify.start("identify", {"-format", "%[profile:icc]", file});
+        EXPECT_TRUE(identify.waitForFinished(60000));
+        return !identify.readAllStandardOutput().trimmed().isEmpty();
+    }
+    // Record 4 (marked) gets a Display P3 picture of its width.
+    void storeDisplayP3Picture()
+    {
+        goTo(4);
+        const QByteArray p3 = displayP3Picture(14, 8);
+        db().Table1.edit();
+        db().Table1.fieldByName("FOTO").setAsBytes(paradox::Bytes(p3.begin(), p3.end()));
+        db().Table1.refresh();
+        pictureView().waitForDisplay();
     }
     std::vector<std::string> outFiles()
     {
@@ -187,6 +235,43 @@ TEST_F(ExportTest, ANameWithoutExtensionGetsTheHandlersOne)
     exportAs("TIF1", "noextension");
     EXPECT_EQ(outFiles(), std::vector<std::string>{"noextension.tif"});
     EXPECT_EQ(identify(out("noextension.tif")), "TIFF 11 8");
+}
+
+TEST_F(ExportTest, ADisplayP3PictureKeepsItsProfileAndColoursWhereTheFormatHoldsThem)
+{
+    storeDisplayP3Picture();
+    ASSERT_LE(distance(pictureView().picture().pixelColor(5, 4), Qt::red), 8) << "shown in sRGB";
+    for (const char* handler : {"JPG1", "PNG1", "TIF1"}) {
+        SCOPED_TRACE(handler);
+        const QString file = exportAs(handler, std::string(handler) + ".out");
+        EXPECT_TRUE(carriesProfile(file));
+        EXPECT_LE(distance(pixelIn(file), srgbRedInDisplayP3), 3) << "the picture's own values";
+    }
+    const QString bmp = exportAs("BMP1", "p3.bmp");
+    EXPECT_FALSE(carriesProfile(bmp));
+    EXPECT_LE(distance(pixelIn(bmp), Qt::red), 8) << "the sRGB red the picture means";
+    goTo(2);
+    EXPECT_FALSE(carriesProfile(exportAs("PNG1", "plain.png"))) << "a picture without a profile gets none";
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+}
+
+TEST_F(ExportTest, TheBatchKeepsAProfileToo)
+{
+    storeDisplayP3Picture();
+    batch("asPNG1");
+    EXPECT_FALSE(carriesProfile(out("pic0001.png")));
+    EXPECT_TRUE(carriesProfile(out("pic0002.png")));
+    EXPECT_LE(distance(pixelIn(out("pic0002.png")), srgbRedInDisplayP3), 3);
+    batch("asBMP1");
+    EXPECT_FALSE(carriesProfile(out("pic0002.bmp")));
+    EXPECT_LE(distance(pixelIn(out("pic0002.bmp")), Qt::red), 8);
+    // The run's decode kept for the view is shown in sRGB.
+    db().Table1.first();
+    db().Table1.next();
+    pictureView().waitForDisplay();
+    ASSERT_EQ(current(), "picture 4");
+    EXPECT_LE(distance(pictureView().picture().pixelColor(5, 4), Qt::red), 8);
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
 }
 
 TEST_F(ExportTest, NoPictureStoredOrNoneShownIsAnErrorAndWritesNothing)

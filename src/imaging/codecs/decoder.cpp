@@ -69,18 +69,6 @@ DecodedPicture decodeStored(QByteArrayView bytes, PictureFormat format, DecodeRe
     return codecs::decodeWithMagick(bytes, format, request);
 }
 
-// Pictures that carry a colour profile of their own are shown in the sRGB colours it means.
-// The result carries no colour space, like every other decoded picture.
-void toSrgb(QImage& image)
-{
-    const QColorSpace space = image.colorSpace();
-    if (!space.isValid())
-        return;
-    if (space != QColorSpace(QColorSpace::SRgb) && image.format() != QImage::Format_Grayscale8)
-        image.convertToColorSpace(QColorSpace::SRgb);
-    image.setColorSpace(QColorSpace());
-}
-
 DecodedPicture decodeFormat(QByteArrayView bytes, DecodeRequest& request)
 {
     const PictureFormat format = sniffFormat(bytes);
@@ -90,12 +78,32 @@ DecodedPicture decodeFormat(QByteArrayView bytes, DecodeRequest& request)
     DecodedPicture picture = decodeStored(bytes, format, request);
     picture.format = format;
     picture.fullSize = uprightSize(picture.fullSize, orientation);
+    const QColorSpace space = picture.image.colorSpace();
     picture.image = toUpright(picture.image, orientation);
-    toSrgb(picture.image);
+    picture.image.setColorSpace(space); // turning may not carry it over
+    picture.ownColours = hasOwnColours(picture.image);
+    if (!picture.ownColours)
+        picture.image.setColorSpace(QColorSpace());
+    else if (!request.keepOwnColours)
+        picture.image = inSrgb(std::move(picture.image));
     return picture;
 }
 
 } // namespace
+
+bool hasOwnColours(const QImage& image)
+{
+    const QColorSpace space = image.colorSpace();
+    return space.isValid() && space != QColorSpace(QColorSpace::SRgb) && image.format() != QImage::Format_Grayscale8;
+}
+
+QImage inSrgb(QImage image)
+{
+    if (hasOwnColours(image))
+        image.convertToColorSpace(QColorSpace::SRgb);
+    image.setColorSpace(QColorSpace());
+    return image;
+}
 
 DecodedPicture decode(QByteArrayView bytes, DecodeRequest&& request)
 {

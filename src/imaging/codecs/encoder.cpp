@@ -1,6 +1,7 @@
 #include "imaging/encoder.h"
 
 #include "imaging/codecs/encoders.h"
+#include "imaging/decoder.h"
 #include "imaging/error.h"
 
 #include <QFileInfo>
@@ -33,6 +34,23 @@ QString saveFormatName(SaveFormat format)
     return {};
 }
 
+// JPEG, PNG and colour TIFF files hold a colour profile, so a picture in colours of its own is
+// written in them with its profile; the other files get the sRGB colours it means.
+bool holdsProfile(SaveFormat format, const SaveSettings& settings)
+{
+    switch (format) {
+    case SaveFormat::Jpg:
+    case SaveFormat::Png:
+        return true;
+    case SaveFormat::Tif:
+        return settings.tiffCompression() != TiffCompression::sCCITT &&
+               settings.tiffCompression() != TiffCompression::sFAXCCITT3 &&
+               settings.tiffCompression() != TiffCompression::sFAXCCITT4;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 SaveFormat saveFormatForFileName(const QString& fileName)
@@ -50,12 +68,15 @@ SaveFormat saveFormatForFileName(const QString& fileName)
     throw Error(ErrorCode::UnknownFormat, QStringLiteral("Pictures cannot be saved as \"%1\" files").arg(suffix));
 }
 
-QByteArray encode(const QImage& image, SaveFormat format, const SaveSettings& settings, const TaskControl& control)
+QByteArray encode(const QImage& picture, SaveFormat format, const SaveSettings& settings, const TaskControl& control)
 {
-    if (image.isNull())
+    if (picture.isNull())
         throw Error(ErrorCode::NothingToSave, QStringLiteral("There is no picture to save"));
     codecs::Progress progress(control, QStringLiteral("Writing %1 picture").arg(saveFormatName(format)));
     progress.step(0, 1);
+    // A colour space Qt cannot describe as a profile is written in the sRGB colours it means too.
+    const bool ownColours = holdsProfile(format, settings) && !codecs::ownProfile(picture).isEmpty();
+    const QImage image = ownColours ? picture : inSrgb(picture);
     QByteArray bytes = [&] {
         switch (format) {
         case SaveFormat::Jpg:

@@ -1,4 +1,7 @@
 #include "imaging/codecs/encoders.h"
+#include "imaging/decoder.h"
+
+#include <QColorSpace>
 
 #include <QPainter>
 
@@ -17,6 +20,11 @@ QImage opaqueImage(const QImage& image)
     QPainter painter(&opaque);
     painter.drawImage(0, 0, image);
     return opaque;
+}
+
+QByteArray ownProfile(const QImage& image)
+{
+    return hasOwnColours(image) ? image.colorSpace().iccProfile() : QByteArray();
 }
 
 QImage rgbImage(const QImage& image)

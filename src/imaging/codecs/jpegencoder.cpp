@@ -107,6 +107,12 @@ QByteArray encodeJpeg(const QImage& image, const SaveSettings& settings, Progres
     info.Y_density = dotsPerInch(source.dotsPerMeterY());
 
     session.guarded([&] { jpeg_start_compress(&info, TRUE); });
+    if (const QByteArray profile = ownProfile(image); !profile.isEmpty()) {
+        session.guarded([&] {
+            jpeg_write_icc_profile(&info, reinterpret_cast<const JOCTET*>(profile.constData()),
+                                   static_cast<unsigned int>(profile.size()));
+        });
+    }
     while (info.next_scanline < info.image_height) {
         // libjpeg only reads input rows, its API just lacks the const.
         JSAMPROW row = const_cast<uchar*>(source.constScanLine(static_cast<int>(info.next_scanline)));

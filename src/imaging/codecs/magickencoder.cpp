@@ -38,8 +38,12 @@ QByteArray encodeWithMagick(const QImage& image, SaveFormat format, const SaveSe
             // flag only when asked, and readers that ignore the flag are rare.
             picture.orientation(Magick::TopLeftOrientation);
         }
-        if (format == SaveFormat::Png)
+        if (format == SaveFormat::Png) {
             picture.interlaceType(settings.pngInterlaced() ? Magick::PlaneInterlace : Magick::NoInterlace);
+            // Given to an image without one, the profile is only attached, not converted to.
+            if (const QByteArray profile = ownProfile(image); !profile.isEmpty())
+                picture.iccColorProfile(Magick::Blob(profile.constData(), static_cast<size_t>(profile.size())));
+        }
         watchWriting(picture, progress);
         Magick::Blob blob;
         picture.write(&blob);

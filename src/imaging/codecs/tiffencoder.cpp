@@ -140,7 +140,7 @@ void packRow(const Layout& layout, int y, uchar* out)
     }
 }
 
-void setFields(TIFF* tiff, const Layout& layout, TiffCompression compression)
+void setFields(TIFF* tiff, const Layout& layout, TiffCompression compression, const QByteArray& profile)
 {
     const QImage& source = layout.source;
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(source.width()));
@@ -161,6 +161,8 @@ void setFields(TIFF* tiff, const Layout& layout, TiffCompression compression)
     TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
     TIFFSetField(tiff, TIFFTAG_XRESOLUTION, static_cast<float>(source.dotsPerMeterX() * 0.0254));
     TIFFSetField(tiff, TIFFTAG_YRESOLUTION, static_cast<float>(source.dotsPerMeterY() * 0.0254));
+    if (!profile.isEmpty())
+        TIFFSetField(tiff, TIFFTAG_ICCPROFILE, static_cast<uint32_t>(profile.size()), profile.constData());
 }
 
 } // namespace
@@ -183,7 +185,7 @@ QByteArray encodeTiff(const QImage& image, TiffCompression compression, Progress
     if (!tiff)
         throw failed();
 
-    setFields(tiff.get(), layout, compression);
+    setFields(tiff.get(), layout, compression, ownProfile(image));
     std::vector<uchar> row(static_cast<size_t>(layout.rowBytes));
     const int height = layout.source.height();
     for (int y = 0; y < height; ++y) {

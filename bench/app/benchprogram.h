@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <string>
 
 #include "app/main.h"
@@ -15,6 +16,7 @@
 #include "framework/application.h"
 #include "imaging/initialise.h"
 #include "imaging/pdbmultiimage.h"
+#include "timing.h"
 
 struct BenchProgram {
     BenchProgram(int& argc, char** argv) : app(argc, argv) { imaging::initialise(); }
@@ -56,4 +58,20 @@ inline void openAlbum(TForm1& form, Tdb& db, DialogService& dialogs, const std::
 {
     closeAlbum(form, db, dialogs);
     AlbumActivation(db, pictureView(form), form, *form.findChild<TForm4*>()).PasswordGate(directory, baseName);
+}
+
+// The step as the user sees it: from the click until the new picture is painted.
+inline double timedStep(TForm1& form)
+{
+    return milliseconds([&] {
+        form.SpeedButton2Click();
+        pictureView(form).waitForDisplay();
+        pictureView(form).viewport()->repaint();
+    });
+}
+
+// One line of a benchmark's table: what was timed, our figure and the target.
+inline void row(const char* what, double ours, const char* target)
+{
+    std::printf("%-62s %9.1f ms   %s\n", what, ours, target);
 }

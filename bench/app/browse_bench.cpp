@@ -44,21 +44,6 @@ void createMemoAlbum(const QString& folder, int count)
     });
 }
 
-// The step as the user sees it: from the click until the new picture is painted.
-double timedStep(TForm1& form)
-{
-    return milliseconds([&] {
-        form.SpeedButton2Click();
-        pictureView(form).waitForDisplay();
-        pictureView(form).viewport()->repaint();
-    });
-}
-
-void row(const char* what, double ours, const char* target)
-{
-    std::printf("%-58s %9.1f ms   %s\n", what, ours, target);
-}
-
 } // namespace
 
 int main(int argc, char** argv)

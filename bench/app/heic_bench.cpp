@@ -54,20 +54,6 @@ std::vector<QString> createHeicAlbum(const QString& folder, int count)
     return files;
 }
 
-double timedStep(TForm1& form)
-{
-    return milliseconds([&] {
-        form.SpeedButton2Click();
-        pictureView(form).waitForDisplay();
-        pictureView(form).viewport()->repaint();
-    });
-}
-
-void row(const char* what, double ours, const char* target)
-{
-    std::printf("%-62s %9.1f ms   %s\n", what, ours, target);
-}
-
 } // namespace
 
 int main(int argc, char** argv)

@@ -18,16 +18,6 @@ struct RasterKind {
     QStringList options = {}; // convert's options
 };
 
-void expectQuadrants(const QImage& image, int tolerance)
-{
-    const int w = image.width();
-    const int h = image.height();
-    EXPECT_LE(fixtures::distance(image, {w / 4, h / 4}, QColor(220, 0, 0)), tolerance);
-    EXPECT_LE(fixtures::distance(image, {3 * w / 4, h / 4}, QColor(0, 200, 0)), tolerance);
-    EXPECT_LE(fixtures::distance(image, {w / 4, 3 * h / 4}, QColor(0, 0, 210)), tolerance);
-    EXPECT_LE(fixtures::distance(image, {3 * w / 4, 3 * h / 4}, Qt::white), tolerance);
-}
-
 } // namespace
 
 TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted)
@@ -57,7 +47,7 @@ TEST(RasterDecoding, ReadsEveryRasterKindUprightAndFitted)
         const auto fitted = decode(bytes, {.fitInto = {32, 32}});
         EXPECT_EQ(fitted.image.size(), QSize(32, 24));
         EXPECT_EQ(fitted.fullSize, QSize(64, 48));
-        expectQuadrants(fitted.image, 0);
+        fixtures::expectQuadrants(fitted.image, 0);
     }
 }
 

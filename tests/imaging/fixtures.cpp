@@ -1,6 +1,7 @@
 #include "fixtures.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QFile>
 #include <QProcess>
@@ -169,6 +170,16 @@ int distance(const QImage& image, QPoint at, QColor colour)
     const QColor pixel = image.pixelColor(at);
     return std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
                      std::abs(pixel.blue() - colour.blue())});
+}
+
+void expectQuadrants(const QImage& image, int tolerance)
+{
+    const int w = image.width();
+    const int h = image.height();
+    EXPECT_LE(distance(image, {w / 4, h / 4}, QColor(220, 0, 0)), tolerance);
+    EXPECT_LE(distance(image, {3 * w / 4, h / 4}, QColor(0, 200, 0)), tolerance);
+    EXPECT_LE(distance(image, {w / 4, 3 * h / 4}, QColor(0, 0, 210)), tolerance);
+    EXPECT_LE(distance(image, {3 * w / 4, 3 * h / 4}, Qt::white), tolerance);
 }
 
 namespace {

@@ -63,6 +63,8 @@ int maxDifference(const QImage& a, const QImage& b);
 double meanDifference(const QImage& a, const QImage& b);
 // Distance of a pixel from a colour, largest channel difference.
 int distance(const QImage& image, QPoint at, QColor colour);
+// Expects the colours of quadrants() in the four quarters of `image`, each within `tolerance`.
+void expectQuadrants(const QImage& image, int tolerance);
 
 // The code of the Error that `action` throws, nothing when it returns.
 template <typename Action> std::optional<imaging::ErrorCode> errorOf(Action&& action)

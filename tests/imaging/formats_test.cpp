@@ -34,16 +34,6 @@ std::vector<Kind> newKinds(QSize size)
     };
 }
 
-void expectQuadrants(const QImage& image, int tolerance)
-{
-    const int w = image.width();
-    const int h = image.height();
-    EXPECT_LE(fixtures::distance(image, {w / 4, h / 4}, QColor(220, 0, 0)), tolerance);
-    EXPECT_LE(fixtures::distance(image, {3 * w / 4, h / 4}, QColor(0, 200, 0)), tolerance);
-    EXPECT_LE(fixtures::distance(image, {w / 4, 3 * h / 4}, QColor(0, 0, 210)), tolerance);
-    EXPECT_LE(fixtures::distance(image, {3 * w / 4, 3 * h / 4}, Qt::white), tolerance);
-}
-
 } // namespace
 
 TEST(NewFormats, HeicAvifAndWebPAreRecognisedByContentDecodedAndFitted)
@@ -57,7 +47,7 @@ TEST(NewFormats, HeicAvifAndWebPAreRecognisedByContentDecodedAndFitted)
         EXPECT_EQ(full.format, kind.format);
         EXPECT_EQ(full.fullSize, QSize(64, 48));
         EXPECT_EQ(full.image.format(), QImage::Format_RGB32);
-        expectQuadrants(full.image, kind.tolerance);
+        fixtures::expectQuadrants(full.image, kind.tolerance);
         if (kind.tolerance == 0) {
             EXPECT_EQ(fixtures::maxDifference(full.image, fixtures::quadrants({64, 48})), 0);
         }
@@ -65,7 +55,7 @@ TEST(NewFormats, HeicAvifAndWebPAreRecognisedByContentDecodedAndFitted)
         const auto fitted = decode(kind.bytes, {.fitInto = {32, 32}});
         EXPECT_EQ(fitted.image.size(), QSize(32, 24));
         EXPECT_EQ(fitted.fullSize, QSize(64, 48));
-        expectQuadrants(fitted.image, kind.tolerance + 4);
+        fixtures::expectQuadrants(fitted.image, kind.tolerance + 4);
     }
 }
 

@@ -2,6 +2,7 @@
 // is chosen), a private work folder holding the settings, the application object and codecs.
 #pragma once
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -74,4 +75,16 @@ inline double timedStep(TForm1& form)
 inline void row(const char* what, double ours, const char* target)
 {
     std::printf("%-62s %9.1f ms   %s\n", what, ours, target);
+}
+
+// Sizes the window so that the picture view shows `size` (the splitter follows the window, so
+// a few rounds settle it) and says what it became.
+inline void sizePictureView(TForm1& form, QSize size)
+{
+    TPDBMultiImage& view = pictureView(form);
+    for (int round = 0; round < 3; ++round) {
+        form.resize(form.size() + size - view.viewport()->size());
+        QApplication::processEvents();
+    }
+    std::printf("picture view: %dx%d\n", view.viewport()->width(), view.viewport()->height());
 }

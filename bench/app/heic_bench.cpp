@@ -73,11 +73,7 @@ int main(int argc, char** argv)
     form.show();
     form.FormActivate();
     TPDBMultiImage& view = pictureView(form);
-    for (int round = 0; round < 3; ++round) {
-        form.resize(form.size() + QSize(1280, 800) - view.viewport()->size());
-        QApplication::processEvents();
-    }
-    std::printf("picture view: %dx%d\n", view.viewport()->width(), view.viewport()->height());
+    sizePictureView(form, QSize(1280, 800));
 
     openAlbum(form, program.db(), dialogs, work.path().toStdString(), "phone");
     view.setStretchRatio(true);

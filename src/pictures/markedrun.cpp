@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <functional>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -20,7 +22,8 @@
 
 namespace {
 
-RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, QImage buffer, const std::atomic_bool* cancel)
+RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, const std::function<QImage()>& freeBuffer,
+                          const std::atomic_bool* cancel)
 {
     RunPicture picture;
     picture.bytes = std::move(bytes);
@@ -30,7 +33,7 @@ RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, QImage buffer,
         imaging::DecodeRequest request;
         request.pcdResolution = pcd;
         request.control.cancel = cancel;
-        request.buffer = std::move(buffer);
+        request.buffer = freeBuffer();
         picture.decoded = imaging::decode(picture.bytes, std::move(request));
     } catch (const imaging::Error& error) {
         picture.errorCode = error.codeValue();
@@ -50,7 +53,9 @@ QByteArray storedPicture(const TTable& pictures, int distance)
 
 // The decodes still running when a run ends are stopped and waited for, however it ends.
 // The picture memory of the run is used again once nobody holds it any more: taking fresh
-// memory for every big picture costs about a fifth of its decode.
+// memory for every big picture costs about a fifth of its decode. A decode looks for free
+// memory only when it begins, on its worker thread: by then the files written from earlier
+// pictures have mostly let theirs go.
 class DecodesAhead {
 public:
     DecodesAhead() { pool_.setMaxThreadCount(QThread::idealThreadCount()); }
@@ -63,7 +68,7 @@ public:
     void start(QByteArray bytes, imaging::PcdMode pcd)
     {
         futures_.push_back(
-            QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, freeBuffer(), &cancel_));
+            QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, [this] { return freeBuffer(); }, &cancel_));
     }
     std::size_t size() const { return futures_.size(); }
     RunPicture takeNext()
@@ -78,6 +83,7 @@ public:
 private:
     QImage freeBuffer()
     {
+        const std::lock_guard lock(buffersLock_);
         for (QImage& buffer : buffers_)
             if (!buffer.isNull() && buffer.isDetached())
                 return std::exchange(buffer, QImage());
@@ -87,6 +93,7 @@ private:
     {
         if (image.isNull())
             return;
+        const std::lock_guard lock(buffersLock_);
         const auto empty = std::find_if(buffers_.begin(), buffers_.end(), [](const QImage& b) { return b.isNull(); });
         if (empty != buffers_.end())
             *empty = image;
@@ -94,6 +101,7 @@ private:
             buffers_.push_back(image);
     }
 
+    std::mutex buffersLock_;
     std::vector<QImage> buffers_; // held here too; free when only here
     QThreadPool pool_;
     std::atomic_bool cancel_{false};

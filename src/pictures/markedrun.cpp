@@ -67,8 +67,8 @@ public:
     int depth() const { return pool_.maxThreadCount() + 1; }
     void start(QByteArray bytes, imaging::PcdMode pcd)
     {
-        futures_.push_back(
-            QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, [this] { return freeBuffer(); }, &cancel_));
+        futures_.push_back(QtConcurrent::run(
+            &pool_, decodeFullSize, std::move(bytes), pcd, [this] { return freeBuffer(); }, &cancel_));
     }
     std::size_t size() const { return futures_.size(); }
     RunPicture takeNext()
@@ -111,7 +111,10 @@ private:
 // Switches the view's decoding ahead off for a run: the run decodes ahead itself.
 class PrefetchPaused {
 public:
-    explicit PrefetchPaused(TPDBMultiImage& view) : view_(view), was_(view.prefetching()) { view_.setPrefetching(false); }
+    explicit PrefetchPaused(TPDBMultiImage& view) : view_(view), was_(view.prefetching())
+    {
+        view_.setPrefetching(false);
+    }
     ~PrefetchPaused() { view_.setPrefetching(was_); }
     PrefetchPaused(const PrefetchPaused&) = delete;
     PrefetchPaused& operator=(const PrefetchPaused&) = delete;

@@ -23,6 +23,9 @@ SaveFormat saveFormatForFileName(const QString& fileName);
 QByteArray encode(const QImage& image, SaveFormat format, const SaveSettings& settings,
                   const TaskControl& control = {});
 
+// Replaces the file only once all of `bytes` is written and on disk; Error(WriteFailed) otherwise.
+void saveToFile(const QByteArray& bytes, const QString& path);
+
 // Replaces the file only once the picture is completely written.
 void encodeToFile(const QImage& image, const QString& path, SaveFormat format, const SaveSettings& settings,
                   const TaskControl& control = {});

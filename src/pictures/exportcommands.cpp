@@ -13,6 +13,7 @@
 #include "data/data.h"
 #include "framework/dialogservice.h"
 #include "framework/mainview.h"
+#include "imaging/encoder.h"
 #include "imaging/error.h"
 #include "imaging/pdbmultiimage.h"
 #include "pictures/markedrun.h"
@@ -31,11 +32,26 @@ struct EncodeOutcome {
     QString text;
 };
 
-EncodeOutcome encodeFile(const QImage& picture, const QString& path, imaging::SaveFormat format,
-                         const imaging::SaveSettings& settings)
+struct EncodedFile {
+    QByteArray bytes;
+    EncodeOutcome failure; // code 0: encoded
+};
+
+EncodedFile encodePicture(const QImage& picture, imaging::SaveFormat format, const imaging::SaveSettings& settings)
 {
     try {
-        imaging::encodeToFile(picture, path, format, settings);
+        return {imaging::encode(picture, format, settings), {}};
+    } catch (const imaging::Error& error) {
+        return {{}, {error.codeValue(), error.text()}};
+    }
+}
+
+EncodeOutcome saveFile(const EncodedFile& file, const QString& path)
+{
+    if (file.failure.code != 0)
+        return file.failure;
+    try {
+        imaging::saveToFile(file.bytes, path);
     } catch (const imaging::Error& error) {
         return {error.codeValue(), error.text()};
     }
@@ -43,42 +59,59 @@ EncodeOutcome encodeFile(const QImage& picture, const QString& path, imaging::Sa
 }
 
 // The files of a batch run being encoded on worker threads, a bounded number at a time (each
-// holds a full-size picture). A writer's failure is the engine's: reported by the view's error
-// event, and the run goes on.
+// holds a full-size picture), and then saved on threads of their own: a save waits for the
+// disk, which would leave a processor idle if an encoder waited with it. A writer's failure is
+// the engine's: reported by the view's error event, and the run goes on.
 class FilesBeingWritten {
 public:
     explicit FilesBeingWritten(TPDBMultiImage& view) : view_(view)
     {
-        pool_.setMaxThreadCount(QThread::idealThreadCount());
+        encoders_.setMaxThreadCount(QThread::idealThreadCount());
+        savers_.setMaxThreadCount(savingLimit);
     }
     // However the run ends, the files begun are finished before the command returns.
-    ~FilesBeingWritten() { pool_.waitForDone(); }
+    ~FilesBeingWritten()
+    {
+        encoders_.waitForDone();
+        savers_.waitForDone();
+    }
 
     void start(const QImage& picture, const QString& path, imaging::SaveFormat format,
                const imaging::SaveSettings& settings)
     {
-        if (static_cast<int>(writing_.size()) >= pool_.maxThreadCount())
+        if (static_cast<int>(encoding_.size()) >= encoders_.maxThreadCount()) {
+            waitWhilePainting(encoding_.front());
+            encoding_.pop_front();
+        }
+        if (static_cast<int>(saving_.size()) >= 2 * savingLimit)
             finishOldest();
-        writing_.push_back(QtConcurrent::run(&pool_, encodeFile, picture, path, format, settings));
+        QFuture<EncodedFile> encoded = QtConcurrent::run(&encoders_, encodePicture, picture, format, settings);
+        encoding_.push_back(encoded);
+        saving_.push_back(encoded.then(&savers_, [path](const EncodedFile& file) { return saveFile(file, path); }));
     }
     void finishAll()
     {
-        while (!writing_.empty())
+        encoding_.clear();
+        while (!saving_.empty())
             finishOldest();
     }
 
 private:
+    static constexpr int savingLimit = 4;
+
     void finishOldest()
     {
-        const EncodeOutcome outcome = waitWhilePainting(writing_.front());
-        writing_.pop_front();
+        const EncodeOutcome outcome = waitWhilePainting(saving_.front());
+        saving_.pop_front();
         if (outcome.code != 0)
             view_.reportError(outcome.code, outcome.text);
     }
 
     TPDBMultiImage& view_;
-    QThreadPool pool_;
-    std::deque<QFuture<EncodeOutcome>> writing_;
+    QThreadPool encoders_;
+    QThreadPool savers_;
+    std::deque<QFuture<EncodedFile>> encoding_;
+    std::deque<QFuture<EncodeOutcome>> saving_;
 };
 
 } // namespace

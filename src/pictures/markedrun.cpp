@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <functional>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -20,8 +22,8 @@
 
 namespace {
 
-RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, bool ownColours, QImage buffer,
-                          const std::atomic_bool* cancel)
+RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, bool ownColours,
+                          const std::function<QImage()>& freeBuffer, const std::atomic_bool* cancel)
 {
     RunPicture picture;
     picture.bytes = std::move(bytes);
@@ -31,7 +33,7 @@ RunPicture decodeFullSize(QByteArray bytes, imaging::PcdMode pcd, bool ownColour
         imaging::DecodeRequest request;
         request.pcdResolution = pcd;
         request.control.cancel = cancel;
-        request.buffer = std::move(buffer);
+        request.buffer = freeBuffer();
         request.keepOwnColours = ownColours;
         picture.decoded = imaging::decode(picture.bytes, std::move(request));
     } catch (const imaging::Error& error) {
@@ -52,7 +54,9 @@ QByteArray storedPicture(const TTable& pictures, int distance)
 
 // The decodes still running when a run ends are stopped and waited for, however it ends.
 // The picture memory of the run is used again once nobody holds it any more: taking fresh
-// memory for every big picture costs about a fifth of its decode.
+// memory for every big picture costs about a fifth of its decode. A decode looks for free
+// memory only when it begins, on its worker thread: by then the files written from earlier
+// pictures have mostly let theirs go.
 class DecodesAhead {
 public:
     DecodesAhead() { pool_.setMaxThreadCount(QThread::idealThreadCount()); }
@@ -64,8 +68,8 @@ public:
     int depth() const { return pool_.maxThreadCount() + 1; }
     void start(QByteArray bytes, imaging::PcdMode pcd, bool ownColours)
     {
-        futures_.push_back(
-            QtConcurrent::run(&pool_, decodeFullSize, std::move(bytes), pcd, ownColours, freeBuffer(), &cancel_));
+        futures_.push_back(QtConcurrent::run(
+            &pool_, decodeFullSize, std::move(bytes), pcd, ownColours, [this] { return freeBuffer(); }, &cancel_));
     }
     std::size_t size() const { return futures_.size(); }
     RunPicture takeNext()
@@ -80,6 +84,7 @@ public:
 private:
     QImage freeBuffer()
     {
+        const std::lock_guard lock(buffersLock_);
         for (QImage& buffer : buffers_)
             if (!buffer.isNull() && buffer.isDetached())
                 return std::exchange(buffer, QImage());
@@ -89,6 +94,7 @@ private:
     {
         if (image.isNull())
             return;
+        const std::lock_guard lock(buffersLock_);
         const auto empty = std::find_if(buffers_.begin(), buffers_.end(), [](const QImage& b) { return b.isNull(); });
         if (empty != buffers_.end())
             *empty = image;
@@ -96,6 +102,7 @@ private:
             buffers_.push_back(image);
     }
 
+    std::mutex buffersLock_;
     std::vector<QImage> buffers_; // held here too; free when only here
     QThreadPool pool_;
     std::atomic_bool cancel_{false};
@@ -105,7 +112,10 @@ private:
 // Switches the view's decoding ahead off for a run: the run decodes ahead itself.
 class PrefetchPaused {
 public:
-    explicit PrefetchPaused(TPDBMultiImage& view) : view_(view), was_(view.prefetching()) { view_.setPrefetching(false); }
+    explicit PrefetchPaused(TPDBMultiImage& view) : view_(view), was_(view.prefetching())
+    {
+        view_.setPrefetching(false);
+    }
     ~PrefetchPaused() { view_.setPrefetching(was_); }
     PrefetchPaused(const PrefetchPaused&) = delete;
     PrefetchPaused& operator=(const PrefetchPaused&) = delete;

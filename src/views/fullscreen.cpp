@@ -92,7 +92,7 @@ QWidget* TForm11::buildStrip()
 void TForm11::bind(TDataSource& pictures, FullScreenCommands commands)
 {
     commands_ = std::move(commands);
-    PDBMultiImage1->setDataSource(&pictures);
+    pictures_ = &pictures;
     PDBMultiImage1->setDataField("FOTO");
     // Steps here decode their neighbours ahead, as the main window's view does.
     PDBMultiImage1->setPrefetching(true);
@@ -101,7 +101,16 @@ void TForm11::bind(TDataSource& pictures, FullScreenCommands commands)
 void TForm11::showEvent(QShowEvent* event)
 {
     setWindowState(windowState() | Qt::WindowMaximized);
+    // Linked to the pictures only while open: hidden, it would decode every picture the main
+    // window passes, at full size.
+    PDBMultiImage1->setDataSource(pictures_);
     TModalForm::showEvent(event);
+}
+
+void TForm11::hideEvent(QHideEvent* event)
+{
+    PDBMultiImage1->setDataSource(nullptr);
+    TModalForm::hideEvent(event);
 }
 
 void TForm11::SpeedButton1Click()

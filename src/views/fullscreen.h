@@ -42,8 +42,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QWidget* buildStrip();
     FullScreenCommands commands_;
+    TDataSource* pictures_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QToolButton>
 
 #include <algorithm>
@@ -318,6 +319,21 @@ TEST_F(ExportTest, TheMarkedPicturesBecomeNumberedFilesInTableOrderAgainUnderThe
     pictureView().waitForDisplay();
     EXPECT_EQ(pictureView().pictureSize(), QSize(18, 8)) << "the view shows the last one";
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+}
+
+TEST_F(ExportTest, AFileThatCannotBeSavedIsReportedAndTheBatchGoesOn)
+{
+    fs::create_directory(albums.path() / "out" / "pic0002.jpg"); // no file can take its place
+    QSignalSpy engineErrors(&pictureView(), &TPDBMultiImage::ilibError);
+    batch("asJPG1");
+    EXPECT_EQ(identify(out("pic0001.jpg")), "JPEG 12 8");
+    EXPECT_EQ(identify(out("pic0003.jpg")), "JPEG 18 8");
+    EXPECT_TRUE(fs::is_directory(albums.path() / "out" / "pic0002.jpg"));
+    ASSERT_EQ(engineErrors.size(), 1);
+    const QString text = engineErrors[0][1].toString();
+    EXPECT_TRUE(text.startsWith("The picture cannot be saved as " + out("pic0002.jpg"))) << text.toStdString();
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << "the engine's errors are the view's event, not a message";
+    EXPECT_EQ(current(), "picture 8");
 }
 
 TEST_F(ExportTest, ABatchStopsAtTheFirstRecordWithoutAPicture)

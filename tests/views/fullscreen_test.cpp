@@ -173,3 +173,18 @@ TEST_F(FullScreenWithoutAlbumTest, TheViewerOpensEmptyAndItsArrowsReportTheClose
     EXPECT_TRUE(dialogs.errors.front().contains("closed table")) << dialogs.errors.front().toStdString();
     dialogs.errors.clear();
 }
+
+TEST_F(FullScreenTest, ClosedItDecodesNothingAndOpenedItShowsTheCurrentPicture)
+{
+    auto* viewer = form().findChild<TForm11*>();
+    ASSERT_NE(viewer, nullptr);
+    click("SpeedButton2");
+    click("SpeedButton2");
+    viewer->PDBMultiImage1->waitForDisplay();
+    EXPECT_TRUE(viewer->PDBMultiImage1->picture().isNull()) << "the closed viewer followed the steps";
+    int opened = 0;
+    withViewer([&opened](TForm11& open) { opened = shown(open); });
+    EXPECT_EQ(opened, 3);
+    viewer->PDBMultiImage1->waitForDisplay();
+    EXPECT_TRUE(viewer->PDBMultiImage1->picture().isNull()) << "closed again, it let its picture go";
+}

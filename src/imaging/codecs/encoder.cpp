@@ -99,15 +99,19 @@ QByteArray encode(const QImage& picture, SaveFormat format, const SaveSettings& 
     return bytes;
 }
 
-void encodeToFile(const QImage& image, const QString& path, SaveFormat format, const SaveSettings& settings,
-                  const TaskControl& control)
+void saveToFile(const QByteArray& bytes, const QString& path)
 {
-    const QByteArray bytes = encode(image, format, settings, control);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         throw Error(ErrorCode::WriteFailed,
                     QStringLiteral("The picture cannot be saved as %1: %2").arg(path, file.errorString()));
     }
+}
+
+void encodeToFile(const QImage& image, const QString& path, SaveFormat format, const SaveSettings& settings,
+                  const TaskControl& control)
+{
+    saveToFile(encode(image, format, settings, control), path);
 }
 
 } // namespace imaging

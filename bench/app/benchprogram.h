@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/main.h"
+#include "app/program.h"
 #include "data/data.h"
 #include "dbmanage/albumactivation.h"
 #include "dbmanage/albumcommands.h"
@@ -39,6 +40,15 @@ private:
 public:
     TApplication app;
 };
+
+// The program's main window shown and activated, as at a start: the remembered album opens.
+inline TForm1& showMainWindow(Program& program)
+{
+    TForm1& form = program.Form1();
+    form.show();
+    form.FormActivate();
+    return form;
+}
 
 inline TPDBMultiImage& pictureView(TForm1& form)
 {

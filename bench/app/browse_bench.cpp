@@ -59,9 +59,7 @@ int main(int argc, char** argv)
 
     QtDialogService dialogs;
     Program program(dialogs);
-    TForm1& form = program.Form1();
-    form.show();
-    form.FormActivate();
+    TForm1& form = showMainWindow(program);
     TPDBMultiImage& view = pictureView(form);
     sizePictureView(form, QSize(1280, 800));
 

@@ -77,9 +77,7 @@ int main(int argc, char** argv)
     const QString out = work.filePath("out");
     ChosenFolder dialogs(out);
     Program program(dialogs);
-    TForm1& form = program.Form1();
-    form.show();
-    form.FormActivate();
+    TForm1& form = showMainWindow(program);
     openAlbum(form, program.db(), dialogs, work.path().toStdString(), "photos");
     const int quality = pictureView(form).settings().jpegQuality();
 

@@ -71,9 +71,7 @@ int main(int argc, char** argv)
 
     ChosenFiles dialogs(files);
     Program program(dialogs);
-    TForm1& form = program.Form1();
-    form.show();
-    form.FormActivate();
+    TForm1& form = showMainWindow(program);
 
     // Rounds alternate the two sides; each starts with nothing left to write back and the
     // other side's copies gone, so neither pays for the other. Each side is timed until its

@@ -45,9 +45,7 @@ int main(int argc, char** argv)
     });
     QtDialogService dialogs;
     Program program(dialogs);
-    TForm1& form = program.Form1();
-    form.show();
-    form.FormActivate();
+    TForm1& form = showMainWindow(program);
     openAlbum(form, program.db(), dialogs, bench.work.path().toStdString(), "marks");
     std::printf("%d pictures\n", program.db().Table1.recordCount());
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QTransform>
 
 #include <functional>
 
@@ -28,24 +29,16 @@ QPixmap arrow(bool pointsRight, const QColor& colour)
 {
     return canvas([&](QPainter& p) {
         QPainterPath path;
-        if (pointsRight) {
-            path.moveTo(4, 9);
-            path.lineTo(12, 9);
-            path.lineTo(12, 4);
-            path.lineTo(21, 12);
-            path.lineTo(12, 20);
-            path.lineTo(12, 15);
-            path.lineTo(4, 15);
-        } else {
-            path.moveTo(20, 9);
-            path.lineTo(12, 9);
-            path.lineTo(12, 4);
-            path.lineTo(3, 12);
-            path.lineTo(12, 20);
-            path.lineTo(12, 15);
-            path.lineTo(20, 15);
-        }
+        path.moveTo(4, 9);
+        path.lineTo(12, 9);
+        path.lineTo(12, 4);
+        path.lineTo(21, 12);
+        path.lineTo(12, 20);
+        path.lineTo(12, 15);
+        path.lineTo(4, 15);
         path.closeSubpath();
+        if (!pointsRight)
+            path = QTransform(-1, 0, 0, 1, size, 0).map(path);
         p.setPen(QPen(colour.darker(150), 1));
         p.setBrush(colour);
         p.drawPath(path);

@@ -7,8 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/bench-app
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADRIX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target browse_bench import_bench maintenance_bench thumbnail_bench heic_bench export_bench >/dev/null
+bench/build-targets.sh "$build" browse_bench import_bench maintenance_bench thumbnail_bench heic_bench export_bench
 "$build/bench/app/browse_bench"
 "$build/bench/app/import_bench" "$@"
 "$build/bench/app/maintenance_bench"

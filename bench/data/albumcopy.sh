@@ -5,6 +5,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/bench-data
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADRIX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target albumcopy_bench >/dev/null
+bench/build-targets.sh "$build" albumcopy_bench
 exec "$build/bench/data/albumcopy_bench" "$@"

@@ -7,8 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${KADRIX_BENCH_BUILD:-$root/build/bench-imaging}
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADRIX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target imaging_bench effects_bench
+"$root/bench/build-targets.sh" "$build" imaging_bench effects_bench
 # Interleaved repetitions: other work on the machine then weighs on both sides alike.
 "$build/bench/imaging/imaging_bench" --benchmark_enable_random_interleaving=true "$@"
 "$build/bench/imaging/effects_bench"

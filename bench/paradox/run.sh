@@ -4,6 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=build/bench-paradox
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKADRIX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target paradox_bench >/dev/null
+bench/build-targets.sh "$build" paradox_bench
 exec "$build/bench/paradox/paradox_bench" "$@"
